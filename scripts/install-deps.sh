@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Vorlix needs to build, run and test.
+# Only packages that are missing are installed; needs root (or sudo).
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    libsqlite3-dev
+    qt6-base-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+)
+if [ "${1:-}" = "--test" ]; then
+    packages+=(sqlite3)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update
+"${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,35 @@
+#include "cli/Commands.h"
+
+#include <ostream>
+
+const std::vector<CliCommand>& CliCommands() {
+    static const std::vector<CliCommand> commands = {};
+    return commands;
+}
+
+namespace {
+
+void PrintUsage(std::ostream& err) {
+    err << "usage:\n";
+    for (const CliCommand& command : CliCommands()) {
+        err << "  vorlix-cli " << command.verb << ' ' << command.usage << '\n';
+    }
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+    if (argv.empty() || argv[0] == "--help" || argv[0] == "-h") {
+        PrintUsage(err);
+        return argv.empty() ? 2 : 0;
+    }
+    for (const CliCommand& command : CliCommands()) {
+        if (argv[0] == command.verb) {
+            const std::vector<std::string> args(argv.begin() + 1, argv.end());
+            return command.run(args, out, err);
+        }
+    }
+    err << "vorlix-cli: unknown command '" << argv[0] << "'\n";
+    PrintUsage(err);
+    return 2;
+}
