@@ -9,8 +9,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Readable hits in failure messages.
+inline void PrintTo(const CSearchHit& hit, std::ostream* out) {
+    *out << '(' << hit.GetClass() << ", " << hit.GetName() << ", " << hit.GetFile() << ')';
+}
 
 namespace literal {
 
