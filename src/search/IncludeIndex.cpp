@@ -100,6 +100,7 @@ struct CIncludeIndex::FileEntry {
     std::vector<int> includes;
     bool scanned = false;
     std::vector<std::string> blocks; // the blocks the test examines
+    std::string joinedBlocks;        // the same, each followed by a NUL
     std::vector<std::string> pieces; // names from class heads, first occurrence order
     std::unordered_set<std::string> pieceSet;
     // Strongly connected component of the include graph.
@@ -244,6 +245,8 @@ const CIncludeIndex::FileEntry& CIncludeIndex::Scanned(int id) {
         }
         const auto closeAt = static_cast<size_t>(close);
         entry.blocks.emplace_back(TrimView(buffer.substr(open + 1, closeAt - open - 1)));
+        entry.joinedBlocks += entry.blocks.back();
+        entry.joinedBlocks += '\0';
         head.Append(buffer.substr(pos, open - pos));
         pos = closeAt + 1;
         if (head.LastClass() == npos) {
@@ -374,25 +377,17 @@ bool CIncludeIndex::RefersFrom(int id, const std::string& name) {
     if (known != m_refersMemo.end()) {
         return known->second;
     }
-    // The test is an "or" over everything it meets, so the cheap direct
-    // checks go first and the walk below the includes last.
+    // The test is an "or" over everything it meets, so the order is free:
+    // names in heads first, then what lies below the includes (the same for
+    // every name, so remembered once per file), the scans of blocks last.
     const std::vector<int> includes = Includes(id);
-    bool result = false;
-    for (const int target : includes) {
-        if (m_onChain[static_cast<size_t>(target)]) {
-            continue;
-        }
-        const FileEntry& entry = Scanned(target);
-        if (entry.pieceSet.count(name) > 0 ||
-            std::any_of(entry.blocks.begin(), entry.blocks.end(),
-                        [&](const std::string& block) { return Mentions(block, name); })) {
-            result = true;
-            break;
-        }
-    }
+    auto reachable = [&](int target) { return m_onChain[static_cast<size_t>(target)] == 0; };
+    bool result = std::any_of(includes.begin(), includes.end(), [&](int target) {
+        return reachable(target) && Scanned(target).pieceSet.count(name) > 0;
+    });
     for (size_t i = 0; !result && i < includes.size(); ++i) {
         const int target = includes[i];
-        if (m_onChain[static_cast<size_t>(target)]) {
+        if (!reachable(target)) {
             continue;
         }
         m_chain.push_back(target);
@@ -401,7 +396,33 @@ bool CIncludeIndex::RefersFrom(int id, const std::string& name) {
         m_onChain[static_cast<size_t>(target)] = 0;
         m_chain.pop_back();
     }
+    for (size_t i = 0; !result && i < includes.size(); ++i) {
+        result = reachable(includes[i]) && BlocksMention(includes[i], name);
+    }
     m_refersMemo.emplace(key, result);
+    return result;
+}
+
+bool CIncludeIndex::BlocksMention(int id, const std::string& name) {
+    std::string key = std::to_string(id);
+    key += '\x1f';
+    key += name;
+    const auto known = m_blocksMemo.find(key);
+    if (known != m_blocksMemo.end()) {
+        return known->second;
+    }
+    const FileEntry& entry = Scanned(id);
+    bool result = false;
+    if (entry.blocks.empty()) {
+        result = false; // the empty name too: no block, nothing mentioned
+    } else if (name.find('\0') == npos) {
+        // One search over all blocks, kept apart by a character no name holds.
+        result = Mentions(entry.joinedBlocks, name);
+    } else {
+        result = std::any_of(entry.blocks.begin(), entry.blocks.end(),
+                             [&](const std::string& block) { return Mentions(block, name); });
+    }
+    m_blocksMemo.emplace(std::move(key), result);
     return result;
 }
 

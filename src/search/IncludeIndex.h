@@ -43,6 +43,7 @@ private:
     const FileEntry& Scanned(int id);
     bool RefersFrom(int id, const std::string& name);
     bool NamesFoundBelow(int id);
+    bool BlocksMention(int id, const std::string& name);
     std::string ChainKey(int id);
     void AssignComponents(int root);
 
@@ -54,6 +55,7 @@ private:
     std::vector<char> m_onChain;
     std::unordered_map<std::string, bool> m_refersMemo;
     std::unordered_map<std::string, bool> m_belowMemo;
+    std::unordered_map<std::string, bool> m_blocksMemo;
     int m_nextIndex = 0;
     int m_nextComponent = 0;
 };
