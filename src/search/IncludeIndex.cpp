@@ -140,9 +140,11 @@ struct CIncludeIndex::FileEntry {
     std::vector<std::string> pieces; // names from class heads, first occurrence order
     std::vector<int> pieceNameIds;
     std::unordered_set<int> pieceIds;
+    std::vector<int> sortedPieceIds;
     // Strongly connected component of the include graph.
     int component = -1;
     bool cyclic = false;
+    int below = -1; // NamesFoundBelow outside cycles: -1 unknown
     int index = -1;
     int low = 0;
     bool onStack = false;
@@ -332,6 +334,9 @@ const CIncludeIndex::FileEntry& CIncludeIndex::Scanned(int id) {
         }
     }
     entry.gramBits = GramsOf(entry.joinedBlocks);
+    entry.sortedPieceIds = entry.pieceNameIds;
+    std::sort(entry.sortedPieceIds.begin(), entry.sortedPieceIds.end());
+    entry.pieceIds.clear();
     return entry;
 }
 
@@ -443,19 +448,19 @@ bool CIncludeIndex::Refers(const std::string& path, const std::string& name) {
     if (id < 0) {
         return false;
     }
-    const auto known = m_lastAnswers.find(name);
+    const int nameId = NameId(name);
+    const auto known = m_lastAnswers.find(nameId);
     if (known != m_lastAnswers.end()) {
         return known->second;
     }
     m_chain.push_back(id);
     m_onChain[static_cast<size_t>(id)] = 1;
     AssignComponents(id);
-    const bool result = m_files[static_cast<size_t>(id)]->cyclic
-                            ? RefersFrom(id, NameId(name), name)
-                            : ComputeRefers(id, NameId(name), name);
+    const bool result = m_files[static_cast<size_t>(id)]->cyclic ? RefersFrom(id, nameId, name)
+                                                                 : ComputeRefers(id, nameId, name);
     m_onChain[static_cast<size_t>(id)] = 0;
     m_chain.pop_back();
-    m_lastAnswers.emplace(name, result);
+    m_lastAnswers.emplace(nameId, result);
     return result;
 }
 
@@ -477,7 +482,8 @@ bool CIncludeIndex::ComputeRefers(int id, int nameId, const std::string& name) {
     const std::vector<int>& includes = Includes(id);
     auto reachable = [&](int target) { return m_onChain[static_cast<size_t>(target)] == 0; };
     bool result = std::any_of(includes.begin(), includes.end(), [&](int target) {
-        return reachable(target) && Scanned(target).pieceIds.count(nameId) > 0;
+        const std::vector<int>& ids = Scanned(target).sortedPieceIds;
+        return reachable(target) && std::binary_search(ids.begin(), ids.end(), nameId);
     });
     for (size_t i = 0; !result && i < includes.size(); ++i) {
         const int target = includes[i];
@@ -497,6 +503,11 @@ bool CIncludeIndex::ComputeRefers(int id, int nameId, const std::string& name) {
 }
 
 bool CIncludeIndex::BlocksMention(int id, int nameId, const std::string& name) {
+    const FileEntry& scanned = Scanned(id);
+    if (scanned.blocks.empty() ||
+        (name.find('\0') == npos && !HasAllGrams(scanned.gramBits, name))) {
+        return false; // cheaper than remembering
+    }
     const MemoKey key{id, 0, nameId};
     const auto known = m_blocksMemo.find(key);
     if (known != m_blocksMemo.end()) {
@@ -509,7 +520,7 @@ bool CIncludeIndex::BlocksMention(int id, int nameId, const std::string& name) {
     } else if (name.find('\0') == npos) {
         // One search over all blocks, kept apart by a character no name holds;
         // a name with a 4-gram the blocks lack cannot be in them.
-        result = HasAllGrams(entry.gramBits, name) && Mentions(entry.joinedBlocks, name);
+        result = Mentions(entry.joinedBlocks, name);
     } else {
         result = std::any_of(entry.blocks.begin(), entry.blocks.end(),
                              [&](const std::string& block) { return Mentions(block, name); });
@@ -521,17 +532,28 @@ bool CIncludeIndex::BlocksMention(int id, int nameId, const std::string& name) {
 bool CIncludeIndex::NamesFoundBelow(int id) {
     // Whether one of the file's head names is found through its includes;
     // the same for every name the caller looks for.
-    const MemoKey key{id, ChainId(id), -1};
-    const auto known = m_belowMemo.find(key);
-    if (known != m_belowMemo.end()) {
-        return known->second;
+    const int chain = ChainId(id);
+    FileEntry& file = *m_files[static_cast<size_t>(id)];
+    if (chain == 0 && file.below >= 0) {
+        return file.below == 1;
+    }
+    const MemoKey key{id, chain, -1};
+    if (chain != 0) {
+        const auto known = m_belowMemo.find(key);
+        if (known != m_belowMemo.end()) {
+            return known->second;
+        }
     }
     bool result = false;
     const FileEntry& entry = Scanned(id);
     for (size_t i = 0; !result && i < entry.pieces.size(); ++i) {
         result = RefersFrom(id, entry.pieceNameIds[i], entry.pieces[i]);
     }
-    m_belowMemo.emplace(key, result);
+    if (chain == 0) {
+        file.below = result ? 1 : 0;
+    } else {
+        m_belowMemo.emplace(key, result);
+    }
     return result;
 }
 

@@ -77,7 +77,7 @@ private:
     std::unordered_map<MemoKey, bool, MemoKeyHash> m_blocksMemo;
     std::string m_lastPath;
     int m_lastId = -1;
-    std::unordered_map<std::string, bool> m_lastAnswers;
+    std::unordered_map<int, bool> m_lastAnswers;
     const std::string* m_pCurrentPath = nullptr;
     const std::string* m_pCurrentIncludes = nullptr;
     int m_nextIndex = 0;
