@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -145,10 +146,16 @@ bool CHtmlFile::BeginPage(const std::string& fileName, const std::string& title,
                           const std::string& generator) {
     Close();
     m_failed = false;
-    m_fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    m_written = 0;
+    // An existing page is written over in place and cut to its new length at
+    // the end: the same bytes as truncating first, but freeing and
+    // reallocating its blocks costs the file system far more.
+    m_fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (m_fd < 0) {
         return false;
     }
+    struct stat st {};
+    m_regular = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode); // a device has nothing to cut
     m_buffer.reserve(kBufferSize);
     WriteHtmlStart();
     WriteHeadStart();
@@ -174,6 +181,9 @@ void CHtmlFile::Close() {
         return;
     }
     Flush();
+    if (m_regular && ::ftruncate(m_fd, static_cast<off_t>(m_written)) != 0) {
+        m_failed = true;
+    }
     if (::close(m_fd) != 0) {
         m_failed = true;
     }
@@ -192,6 +202,7 @@ void CHtmlFile::WriteOut(std::string_view bytes) {
             return;
         }
         bytes.remove_prefix(static_cast<size_t>(written));
+        m_written += static_cast<size_t>(written);
     }
 }
 

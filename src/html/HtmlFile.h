@@ -75,6 +75,8 @@ private:
     void Close();
 
     int m_fd = -1;
+    bool m_regular = false;
     bool m_failed = false;
+    size_t m_written = 0;
     std::string m_buffer;
 };
