@@ -54,8 +54,8 @@ public:
             for (int i = 0; i < oldClass.GetChildCount(); ++i) {
                 CClassNode* child = oldClass.GetChild(i);
                 if (child != nullptr) {
-                    entry->second.emplace(std::make_pair(child->GetKind(), child->GetName()),
-                                          child);
+                    const std::string_view childName = child->GetName();
+                    entry->second.emplace(std::make_pair(child->GetKind(), childName), child);
                 }
             }
         }

@@ -373,6 +373,8 @@ void CHeaderParser::ParseClassHead(std::string_view statement) {
     if (name.empty()) {
         return; // an unnamed class: nothing to hang members on
     }
+    EnsureRoot();
+    EnsureClassIndex();
     CClassNode* node = nullptr;
     if (const auto found = m_classes.find(name); found != m_classes.end()) {
         node = found->second;
