@@ -6,12 +6,15 @@
 //  - ExportSample: a structure of the size of a large header scan; its whole
 //    export would be tens of gigabytes (every page lists every top-level
 //    class), so every k-th page is written, with the index page and the
-//    export's preparation counted in every run.
+//    export's preparation counted in every run;
+//  - ExportSampleOfScan: the same on the scan of a real header tree.
 //
 // Bytes per second are of wall time. Pages go to a directory below $TMPDIR
 // (or /tmp), removed afterwards.
 
 #include "LiteralHtmlExport.h"
+#include "cli/ConsoleUserInterface.h"
+#include "cli/ScanCommand.h"
 #include "html/HtmlSite.h"
 #include "model/ClassRoot.h"
 #include "platform/FileServices.h"
@@ -21,6 +24,7 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <sstream>
 
 namespace {
 
@@ -167,6 +171,9 @@ void ExportSampleOfScanSizedStructure(benchmark::State& state) {
     const bool fresh = state.range(1) != 0;
     auto dir = std::make_unique<CBenchDir>();
     Totals totals;
+    if (!fresh) {
+        ExportSample(*root, dir->Path(), every); // the pages to overwrite
+    }
     for (auto _ : state) {
         if (fresh) {
             state.PauseTiming();
@@ -182,6 +189,51 @@ BENCHMARK(ExportSampleOfScanSizedStructure)
     ->ArgNames({"every", "fresh"})
     ->Args({100, 1})
     ->Args({100, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A real structure: the scan of /usr/include (or of $VORLIX_BENCH_SCAN_DIR),
+// made once. range(0): every k-th page; range(1): fresh directory or not.
+const CClassRoot* ScannedStructure() {
+    static const std::unique_ptr<CClassRoot> root = [] {
+        const char* chosen = std::getenv("VORLIX_BENCH_SCAN_DIR");
+        const std::string directory = chosen != nullptr ? chosen : "/usr/include";
+        std::ostringstream messages;
+        CConsoleUserInterface ui(messages);
+        return IsDirectory(directory) ? ScanDirectories({directory}, ui, messages) : nullptr;
+    }();
+    return root.get();
+}
+
+void ExportSampleOfScan(benchmark::State& state) {
+    const CClassRoot* root = ScannedStructure();
+    if (root == nullptr) {
+        state.SkipWithError("nothing to scan");
+        return;
+    }
+    const int every = static_cast<int>(state.range(0));
+    const bool fresh = state.range(1) != 0;
+    auto dir = std::make_unique<CBenchDir>();
+    Totals totals;
+    if (!fresh) {
+        ExportSample(*root, dir->Path(), every); // the pages to overwrite
+    }
+    for (auto _ : state) {
+        if (fresh) {
+            state.PauseTiming();
+            dir = std::make_unique<CBenchDir>();
+            state.ResumeTiming();
+        }
+        totals = ExportSample(*root, dir->Path(), every);
+    }
+    state.counters["nodes"] = root->CountAllDescendants();
+    state.counters["top"] = root->GetChildCount();
+    Report(state, totals);
+}
+BENCHMARK(ExportSampleOfScan)
+    ->ArgNames({"every", "fresh"})
+    ->Args({50, 1})
+    ->Args({50, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
