@@ -78,8 +78,20 @@ CClassNode* CClassNode::GetChild(int index) const {
 
 void CClassNode::ClearChildren() {
     if (!m_bChildrenNotOwned) {
-        for (CClassNode* child : m_children) {
-            delete child;
+        // Iterative, so that a long inheritance chain cannot exhaust the stack:
+        // each node's list is emptied before it is deleted.
+        std::vector<CClassNode*> doomed = std::move(m_children);
+        while (!doomed.empty()) {
+            CClassNode* node = doomed.back();
+            doomed.pop_back();
+            if (node == nullptr) {
+                continue;
+            }
+            if (!node->m_bChildrenNotOwned) {
+                doomed.insert(doomed.end(), node->m_children.begin(), node->m_children.end());
+            }
+            node->m_children.clear();
+            delete node;
         }
     }
     m_children.clear();
