@@ -1,12 +1,14 @@
 #include "cli/Commands.h"
 
 #include "cli/DumpCommand.h"
+#include "cli/ScanCommand.h"
 #include "cli/TablesCommand.h"
 
 #include <ostream>
 
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
+        {"scan", "[--csv] DIR...", RunScanCommand},
         {"tables", "FILE", RunTablesCommand},
         {"dump", "FILE TABLE", RunDumpCommand},
     };
