@@ -150,12 +150,20 @@ bool CHtmlFile::BeginPage(const std::string& fileName, const std::string& title,
     // An existing page is written over in place and cut to its new length at
     // the end: the same bytes as truncating first, but freeing and
     // reallocating its blocks costs the file system far more.
-    m_fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    // Without blocking: a pipe under a page's name would otherwise stop the
+    // export until something reads it. Pages go to files and devices only.
+    m_fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (m_fd < 0) {
         return false;
     }
     struct stat st {};
-    m_regular = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode); // a device has nothing to cut
+    if (::fstat(m_fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
+        ::close(m_fd);
+        m_fd = -1;
+        return false;
+    }
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+    m_regular = S_ISREG(st.st_mode); // a device has nothing to cut
     m_buffer.reserve(kBufferSize);
     WriteHtmlStart();
     WriteHeadStart();

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -238,6 +239,15 @@ TEST(HtmlFile, ParentIsARegularFile) {
     const std::string blocker = dir.Write("blocker", "x");
     CHtmlFile file;
     EXPECT_FALSE(file.BeginPage(blocker + "/p.html", "T", "G"));
+}
+
+TEST(HtmlFile, PipeUnderThePageNameIsRefusedWithoutWaiting) {
+    CTempDir dir;
+    const std::string path = dir.Path() + "/p.html";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+    CHtmlFile file;
+    EXPECT_FALSE(file.BeginPage(path, "T", "G"));
+    EXPECT_FALSE(file.IsOpen());
 }
 
 TEST(HtmlFile, ExistingFileOverwrittenFromTheStart) {
