@@ -1,11 +1,21 @@
 #include "cli/Commands.h"
 
+#include "cli/DumpCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/ScanCommand.h"
 #include "cli/SearchCommand.h"
+#include "cli/TablesCommand.h"
+#include "cli/UpdateCommand.h"
 
 #include <ostream>
 
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
+        {"scan", "[--csv] [--db FILE [--table NAME]] DIR...", RunScanCommand},
+        {"tables", "FILE", RunTablesCommand},
+        {"dump", "FILE TABLE", RunDumpCommand},
+        {"update", "FILE TABLE DIR...", RunUpdateCommand},
+        {"export", "OUTDIR (--db FILE --table NAME | DIR...)", RunExportCommand},
         {"search", "H|C CLASS DIR | F CLASS FUNCTION DIR", RunSearchCommand},
     };
     return commands;
