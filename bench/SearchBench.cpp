@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     const Tree* real = &trees.real;
     add("real/read_sources", ReadOnly, real, 'C');
     add("real/C", Search, real, 'C', std::string("QString"), std::string());
-    add("real/F", Search, real, 'F', std::string("QString"), std::string("append"));
+    add("real/F", Search, real, 'F', std::string("QWidget"), std::string("objectName"));
     add("real/read_headers", ReadOnly, real, 'H');
     add("real/H", Search, real, 'H', std::string("QString"), std::string());
     const Tree* sample = &trees.sample;

@@ -1,5 +1,6 @@
 #include "search/IncludeIndex.h"
 
+#include "platform/FileServices.h"
 #include "search/SearchText.h"
 #include "search/SourceSearch.h"
 
@@ -229,7 +230,7 @@ void CIncludeIndex::Load(FileEntry& entry) {
     // One read for both lists: the include graph and the test want both of
     // nearly every file they touch.
     std::string contents;
-    if (searchtext::ReadSourceFile(entry.path, contents)) {
+    if (ReadWholeFile(entry.path, contents)) {
         entry.text = CSourceSearch::CodeTextAndIncludeList(contents, entry.includeList);
     }
     entry.textRead = true;

@@ -253,7 +253,7 @@ void CSourceSearch::SearchHeaderFile(const std::string& path) {
 
 void CSourceSearch::SearchSourceFile(const std::string& path, char mode) {
     std::string contents;
-    if (!searchtext::ReadSourceFile(path, contents)) {
+    if (!ReadWholeFile(path, contents)) {
         contents.clear(); // an unreadable file reads as empty
     }
     if (mode == 'C') {

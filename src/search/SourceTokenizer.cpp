@@ -1,11 +1,8 @@
+#include "platform/FileServices.h"
 #include "search/SearchText.h"
 #include "search/SourceSearch.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using searchtext::CLineCursor;
 using searchtext::IsWhite;
@@ -106,43 +103,6 @@ bool EndsWithBackslash(std::string_view s) {
 } // namespace
 
 namespace searchtext {
-
-bool ReadSourceFile(const std::string& path, std::string& contents) {
-    contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    contents.resize(static_cast<size_t>(st.st_size));
-    size_t have = 0;
-    for (;;) {
-        if (have == contents.size()) {
-            // The file may have grown since fstat.
-            contents.resize(contents.size() + 4096);
-        }
-        const ssize_t got = ::read(fd, contents.data() + have, contents.size() - have);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ::close(fd);
-            contents.clear();
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        have += static_cast<size_t>(got);
-    }
-    ::close(fd);
-    contents.resize(have);
-    return true;
-}
 
 std::string RemovePairsRepeatedly(std::string_view text, std::string_view pair) {
     if (pair.empty() || text.size() < pair.size()) {
@@ -466,7 +426,7 @@ std::string CSourceSearch::IncludeListOf(std::string_view contents) {
 
 std::string CSourceSearch::ReadCodeText(const std::string& path) {
     std::string contents;
-    if (!searchtext::ReadSourceFile(path, contents)) {
+    if (!ReadWholeFile(path, contents)) {
         return {};
     }
     return CodeTextOf(contents);
@@ -474,7 +434,7 @@ std::string CSourceSearch::ReadCodeText(const std::string& path) {
 
 std::string CSourceSearch::ReadIncludeList(const std::string& path) {
     std::string contents;
-    if (!searchtext::ReadSourceFile(path, contents)) {
+    if (!ReadWholeFile(path, contents)) {
         return {};
     }
     return IncludeListOf(contents);
