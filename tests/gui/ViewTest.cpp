@@ -263,6 +263,18 @@ TEST_F(CAppTest, ClosingAModifiedDocumentAsks) {
     EXPECT_EQ(ui.questions.size(), 2u);
 }
 
+TEST_F(CAppTest, ClosingRightAfterEditingADescriptionAsks) {
+    CSampleModel sample;
+    CVorlixDoc* doc = OpenSample(sample);
+    Tree(doc).SelectNode(sample.view);
+    Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("neu"));
+    ui.yesNoAnswers = {false};
+    Command(ID_FILE_CLOSE).trigger();
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(sample.view->GetDescription(), "neu");
+}
+
 TEST_F(CAppTest, ExitAsksEveryModifiedDocumentAndStopsAtNo) {
     CSampleModel first;
     CSampleModel second;
