@@ -1,9 +1,13 @@
 #include "cli/Commands.h"
 
+#include "cli/ScanCommand.h"
+
 #include <ostream>
 
 const std::vector<CliCommand>& CliCommands() {
-    static const std::vector<CliCommand> commands = {};
+    static const std::vector<CliCommand> commands = {
+        {"scan", "[--csv] DIR...", RunScanCommand},
+    };
     return commands;
 }
 
