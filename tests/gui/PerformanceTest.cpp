@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -131,6 +132,48 @@ TEST_F(CAppTest, PerformanceOfALargeStructure) {
     std::printf("[ MEASURED ] expand all: %.1f ms, collapse all: %.1f ms\n", expand, collapse);
     RecordProperty("fill_ms", static_cast<int>(Median(fills)));
     RecordProperty("selection_us", static_cast<int>(Median(selections) * 1000));
+}
+
+} // namespace
+
+namespace {
+
+// The real program on a real tree: New on /usr/include, then selections.
+// Slow under the sanitizers, so it runs on request (VORLIX_MEASURE=1).
+TEST_F(CAppTest, PerformanceOfUsrInclude) {
+    if (qgetenv("VORLIX_MEASURE").isEmpty() || !QFileInfo::exists(QStringLiteral("/usr/include"))) {
+        GTEST_SKIP() << "set VORLIX_MEASURE=1 to measure";
+    }
+    ui.folderAnswers = {std::string("/usr/include"), std::nullopt};
+    QElapsedTimer timer;
+    timer.start();
+    Command(ID_FILE_NEW).trigger();
+    const double newCommand = Milliseconds(timer);
+    CVorlixDoc* doc = app->ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+
+    std::vector<double> fills;
+    for (int run = 0; run < 5; ++run) {
+        timer.start();
+        doc->RebuildTree();
+        fills.push_back(Milliseconds(timer));
+    }
+    std::vector<std::string> names;
+    doc->CollectClassNames(names);
+    std::vector<double> selections;
+    for (size_t i = 0; i < names.size(); i += names.size() / 50 + 1) {
+        CClassNode* target = doc->m_pRoot->FindByName(names[i], KindClass);
+        timer.start();
+        Tree(doc).SelectNode(target);
+        selections.push_back(Milliseconds(timer));
+    }
+    std::printf("[ MEASURED ] /usr/include: %d classes, %d nodes\n",
+                doc->m_pRoot->CountDescendants(KindClass), doc->m_pRoot->CountAllDescendants());
+    std::printf("[ MEASURED ] New (scan, ordering, window, fill): %.1f ms\n", newCommand);
+    std::printf("[ MEASURED ] fill, hierarchy: median %.1f ms of 5\n", Median(fills));
+    std::printf("[ MEASURED ] selection: median %.2f ms, worst %.2f ms of %zu\n",
+                Median(selections), *std::max_element(selections.begin(), selections.end()),
+                selections.size());
 }
 
 } // namespace
