@@ -31,6 +31,10 @@ CVorlixListView::CVorlixListView(QWidget* parent) : QListWidget(parent) {
     connect(this, &QListWidget::itemSelectionChanged, this, &CVorlixListView::OnItemChanged);
 }
 
+CVorlixListView::~CVorlixListView() {
+    disconnect(this, nullptr, this, nullptr);
+}
+
 void CVorlixListView::OnInitialUpdate() {
     setSortingEnabled(true);
     sortItems(Qt::AscendingOrder);
