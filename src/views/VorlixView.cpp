@@ -53,6 +53,11 @@ void CVorlixView::FillTree() {
     addTopLevelItems(m_pendingTopLevel);
     m_pendingTopLevel.clear();
     m_pDocument->m_selectionOn = true;
+    // A stored structure's root item names its database and table, also
+    // after a save that came later than the root's name.
+    if (!root->m_bNeedsLocation) {
+        m_pDocument->ShowRootCaption();
+    }
 
     m_pDocument->UpdateTitle();
 
