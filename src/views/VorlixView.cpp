@@ -42,6 +42,8 @@ void CVorlixView::FillTree() {
     CClassRoot* root = m_pDocument->m_pRoot;
 
     m_pDocument->m_selectionOn = false;
+    m_nodeOfItem.clear();
+    m_itemCount = 0;
     clear();
     m_filling = true;
     if (m_nTreeMode == 0) {
@@ -52,6 +54,7 @@ void CVorlixView::FillTree() {
     m_filling = false;
     addTopLevelItems(m_pendingTopLevel);
     m_pendingTopLevel.clear();
+    IndexItems(root);
     m_pDocument->m_selectionOn = true;
     // A stored structure's root item names its database and table, also
     // after a save that came later than the root's name.
@@ -89,7 +92,37 @@ CClassNode* CVorlixView::SelectedNode() const {
     if (selected.isEmpty()) {
         return nullptr;
     }
-    return m_pDocument->m_pRoot->FindByTreeItem(HandleOf(selected.constFirst()));
+    const TreeItemHandle item = HandleOf(selected.constFirst());
+    CClassNode* node = m_nodeOfItem.value(item);
+    if (node != nullptr && node->GetTreeItem() == item) {
+        return node;
+    }
+    return m_pDocument->m_pRoot->FindByTreeItem(item);
+}
+
+// The nodes the fill gave an item, in the fill's own shape: the root, every
+// child of the root, and below them the classes. A walk with its own stack,
+// so that a deep chain of derived classes cannot exhaust the call stack.
+void CVorlixView::IndexItems(CClassNode* root) {
+    m_nodeOfItem.reserve(m_itemCount);
+    m_nodeOfItem.insert(root->GetTreeItem(), root);
+    std::vector<CClassNode*> nodes;
+    for (int i = 0; i < root->GetChildCount(); ++i) {
+        if (CClassNode* child = root->GetChild(i)) {
+            nodes.push_back(child);
+        }
+    }
+    while (!nodes.empty()) {
+        CClassNode* node = nodes.back();
+        nodes.pop_back();
+        m_nodeOfItem.insert(node->GetTreeItem(), node);
+        for (int i = 0; i < node->GetChildCount(); ++i) {
+            CClassNode* child = node->GetChild(i);
+            if (child != nullptr && child->GetKind() == KindClass) {
+                nodes.push_back(child);
+            }
+        }
+    }
 }
 
 void CVorlixView::SetItemText(TreeItemHandle item, const std::string& text) {
@@ -108,6 +141,7 @@ TreeItemHandle CVorlixView::HandleOf(const QTreeWidgetItem* item) {
 
 TreeItemHandle CVorlixView::InsertItem(const std::string& text, TreeItemHandle parent) {
     auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(text)));
+    ++m_itemCount;
     if (QTreeWidgetItem* parentItem = ItemOf(parent)) {
         parentItem->addChild(item);
     } else if (m_filling) {

@@ -2,6 +2,7 @@
 
 #include "model/TreeControl.h"
 
+#include <QHash>
 #include <QList>
 #include <QTreeWidget>
 
@@ -57,10 +58,15 @@ private:
     void OnActivateView();
     void ShowPresentation(int mode);
     void ExpandOrCollapseAll(int code);
+    void IndexItems(CClassNode* root);
 
     CVorlixDoc* m_pDocument = nullptr;
     // While filling, items are built away from the widget and added at the
     // end, so that the view does not follow every single insertion.
     bool m_filling = false;
     QList<QTreeWidgetItem*> m_pendingTopLevel;
+    // The node of every item of the last fill: the same node that the
+    // root's FindByTreeItem finds, without walking the whole model.
+    QHash<TreeItemHandle, CClassNode*> m_nodeOfItem;
+    qsizetype m_itemCount = 0;
 };
