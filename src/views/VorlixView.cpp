@@ -5,7 +5,6 @@
 #include "shell/ChildFrame.h"
 #include "views/VorlixListView.h"
 
-#include <QHeaderView>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -64,7 +63,7 @@ void CVorlixView::FillTree() {
 
     m_pDocument->UpdateTitle();
 
-    if (QTreeWidgetItem* rootItem = ItemOf(root->GetTreeItem())) {
+    if (QTreeWidgetItem* rootItem = ItemOfNode(root)) {
         setCurrentItem(rootItem);
     }
 }
@@ -73,7 +72,7 @@ bool CVorlixView::SelectNode(const CClassNode* node) {
     if (node == nullptr) {
         return false;
     }
-    QTreeWidgetItem* item = ItemOf(node->GetTreeItem());
+    QTreeWidgetItem* item = ItemOfNode(node);
     if (item == nullptr) {
         return false;
     }
@@ -126,9 +125,20 @@ void CVorlixView::IndexItems(CClassNode* root) {
 }
 
 void CVorlixView::SetItemText(TreeItemHandle item, const std::string& text) {
-    if (QTreeWidgetItem* treeItem = ItemOf(item)) {
-        treeItem->setText(0, QString::fromStdString(text));
+    if (m_nodeOfItem.contains(item)) {
+        ItemOf(item)->setText(0, QString::fromStdString(text));
     }
+}
+
+// Only a handle that the last fill gave out leads to an item; older ones
+// would point to items that are gone.
+QTreeWidgetItem* CVorlixView::ItemOfNode(const CClassNode* node) const {
+    if (node == nullptr || node->GetTreeItem() == 0) {
+        return nullptr;
+    }
+    const auto found = m_nodeOfItem.constFind(node->GetTreeItem());
+    return found != m_nodeOfItem.constEnd() && found.value() == node ? ItemOf(found.key())
+                                                                     : nullptr;
 }
 
 QTreeWidgetItem* CVorlixView::ItemOf(TreeItemHandle handle) {
@@ -178,8 +188,8 @@ void CVorlixView::SortChildren(TreeItemHandle handle) {
 }
 
 void CVorlixView::Expand(TreeItemHandle handle, int code) {
-    if (QTreeWidgetItem* item = ItemOf(handle)) {
-        item->setExpanded(code == kTreeExpand);
+    if (m_nodeOfItem.contains(handle)) {
+        ItemOf(handle)->setExpanded(code == kTreeExpand);
     }
 }
 

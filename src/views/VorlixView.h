@@ -35,6 +35,8 @@ public:
     // The node of the selected item, or null.
     CClassNode* SelectedNode() const;
     void SetItemText(TreeItemHandle item, const std::string& text);
+    // The item of a node as the last fill made it, or null.
+    QTreeWidgetItem* ItemOfNode(const CClassNode* node) const;
     static QTreeWidgetItem* ItemOf(TreeItemHandle handle);
     static TreeItemHandle HandleOf(const QTreeWidgetItem* item);
 
