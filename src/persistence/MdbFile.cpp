@@ -1,0 +1,419 @@
+#include "persistence/MdbFile.h"
+
+#include "platform/FileServices.h"
+
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <mdbtools.h>
+#include <set>
+
+namespace {
+
+constexpr std::size_t SignatureLength = 20;
+constexpr char JetSignature[SignatureLength + 1] = "\x00\x01\x00\x00Standard Jet DB\x00";
+constexpr char AceSignature[SignatureLength + 1] = "\x00\x01\x00\x00Standard ACE DB\x00";
+constexpr std::size_t VersionOffset = 0x14;
+constexpr unsigned char TableDefinitionPage = 0x02;
+constexpr unsigned long CatalogPage = 2; // MSysObjects' definition
+constexpr int OffsetMask = 0x1fff;       // row offsets carry flags above these bits
+// Texts and memos are converted into one buffer of this size (65535 UCS-2
+// characters are at most three UTF-8 bytes each). libmdb copies whole
+// property blobs into buffers of this size, so it must not be below its default.
+constexpr std::size_t BindSize = 3 * 65536 + 1;
+static_assert(BindSize >= MDB_BIND_SIZE);
+// A table definition names more columns than any Access table can have.
+constexpr unsigned MaxColumns = 255;
+constexpr unsigned MaxIndexes = 1000;
+
+struct Layout {
+    std::size_t pageSize;
+    std::size_t numVarColsOffset;
+    std::size_t numColsOffset;
+    std::size_t numIdxsOffset;
+    std::size_t numRealIdxsOffset;
+};
+constexpr Layout Jet3Layout{2048, 23, 25, 27, 31};
+constexpr Layout Jet4Layout{4096, 43, 45, 47, 51};
+
+unsigned ReadUInt16(const std::string& data, std::size_t offset) {
+    return static_cast<unsigned char>(data[offset]) |
+           (static_cast<unsigned>(static_cast<unsigned char>(data[offset + 1])) << 8);
+}
+
+std::uint32_t ReadUInt32(const std::string& data, std::size_t offset) {
+    return ReadUInt16(data, offset) |
+           (static_cast<std::uint32_t>(ReadUInt16(data, offset + 2)) << 16);
+}
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// The fixed size a value of a column type needs in the row, 0 for variable ones.
+int FixedValueSize(int type) {
+    switch (type) {
+    case MDB_BYTE:
+        return 1;
+    case MDB_INT:
+        return 2;
+    case MDB_LONGINT:
+    case MDB_COMPLEX:
+    case MDB_FLOAT:
+        return 4;
+    case MDB_DOUBLE:
+    case MDB_DATETIME:
+    case MDB_MONEY:
+        return 8;
+    case MDB_REPID:
+        return 16;
+    case MDB_NUMERIC:
+        return 17;
+    default:
+        return 0;
+    }
+}
+
+bool ConvertibleByLibmdb(int type) {
+    switch (type) {
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT:
+    case MDB_COMPLEX:
+    case MDB_MONEY:
+    case MDB_FLOAT:
+    case MDB_DOUBLE:
+    case MDB_DATETIME:
+    case MDB_TEXT:
+    case MDB_MEMO:
+    case MDB_REPID:
+        return true;
+    default:
+        return false; // OLE objects and kinds libmdb does not know
+    }
+}
+
+struct GFreeDeleter {
+    void operator()(char* text) const { g_free(text); }
+};
+using GText = std::unique_ptr<char, GFreeDeleter>;
+
+struct TableDeleter {
+    void operator()(MdbTableDef* table) const { mdb_free_tabledef(table); }
+};
+
+} // namespace
+
+struct CMdbFile::Impl {
+    // libmdb reads pages from this copy of the file through a memory stream,
+    // so it sees exactly the bytes that were checked here.
+    std::string data;
+    Layout layout{};
+    MdbHandle* mdb = nullptr;
+    std::vector<MdbCatalogEntry*> entries; // parallel to m_tableDefs
+
+    ~Impl() {
+        if (mdb != nullptr) {
+            mdb_close(mdb);
+        }
+    }
+
+    std::size_t PageCount() const { return data.size() / layout.pageSize; }
+
+    // Checks what libmdb takes on trust before it reads a table definition:
+    // the page exists and is one, and its counts stay within what its fixed
+    // arrays and Access itself allow.
+    bool TableDefinitionLooksSound(unsigned long page) const {
+        if (page == 0 || page >= PageCount()) {
+            return false;
+        }
+        const std::size_t base = page * layout.pageSize;
+        if (static_cast<unsigned char>(data[base]) != TableDefinitionPage) {
+            return false;
+        }
+        const unsigned columns = ReadUInt16(data, base + layout.numColsOffset);
+        const unsigned varColumns = ReadUInt16(data, base + layout.numVarColsOffset);
+        const std::uint32_t indexes = ReadUInt32(data, base + layout.numIdxsOffset);
+        const std::uint32_t realIndexes = ReadUInt32(data, base + layout.numRealIdxsOffset);
+        return columns >= 1 && columns <= MaxColumns && varColumns <= columns &&
+               indexes <= MaxIndexes && realIndexes <= MaxIndexes;
+    }
+
+    // A table whose usage map names pages beyond the end of the file lost
+    // rows to truncation; libmdb would skip those pages without a word.
+    bool DataPagesPresent(MdbTableDef& table) const {
+        if (table.usage_map == nullptr) {
+            return true;
+        }
+        guint32 page = 0;
+        for (std::size_t steps = 0; steps <= PageCount(); ++steps) {
+            const gint32 next =
+                mdb_map_find_next(mdb, table.usage_map, static_cast<unsigned>(table.map_sz), page);
+            if (next <= 0) {
+                return true; // end of the map, or a map kind libmdb reads page by page
+            }
+            if (static_cast<std::size_t>(next) >= PageCount() ||
+                static_cast<guint32>(next) <= page) {
+                return false;
+            }
+            page = static_cast<guint32>(next);
+        }
+        return false;
+    }
+
+    // libmdb gives an empty text for a memo whose pages it cannot find, and
+    // follows a long memo's chain of pages until a null link, which in a
+    // circle through rows without text would never come.
+    bool MemoReadable(int start) const {
+        const auto header = static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, start));
+        const std::uint32_t flags = header & 0xff000000U;
+        if (flags == 0x80000000U) {
+            return true; // held in the row itself
+        }
+        if (flags != 0x40000000U && flags != 0) {
+            return false;
+        }
+        auto link = static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, start + 4));
+        if (flags == 0 && link == 0) {
+            return (header & 0x00ffffffU) == 0; // an empty text needs no pages
+        }
+        std::set<std::uint32_t> seen;
+        do {
+            void* page = nullptr;
+            int offset = 0;
+            std::size_t length = 0;
+            const std::uint32_t pageNumber = link >> 8; // the low byte is the row
+            if (pageNumber == 0 || pageNumber >= PageCount() || !seen.insert(link).second ||
+                mdb_find_pg_row(mdb, static_cast<int>(link), &page, &offset, &length) != 0) {
+                return false;
+            }
+            if (flags != 0) {
+                return true; // the whole text on one page
+            }
+            if (length < 4) {
+                return false;
+            }
+            link = static_cast<std::uint32_t>(mdb_get_int32(page, offset));
+        } while (link != 0);
+        return true;
+    }
+};
+
+CMdbFile::CMdbFile() = default;
+CMdbFile::~CMdbFile() = default;
+
+bool CMdbFile::LooksLikeAccessFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::array<char, SignatureLength> head{};
+    if (!in.read(head.data(), head.size())) {
+        return false;
+    }
+    return std::memcmp(head.data(), JetSignature, SignatureLength) == 0 ||
+           std::memcmp(head.data(), AceSignature, SignatureLength) == 0;
+}
+
+bool CMdbFile::Fail(const std::string& text) {
+    Close();
+    m_strError = text;
+    return false;
+}
+
+bool CMdbFile::Open(const std::string& path) {
+    Close();
+    m_strError.clear();
+    m_strPath = path;
+    auto impl = std::make_unique<Impl>();
+    if (!ReadWholeFile(path, impl->data)) {
+        return Fail("Die Datei " + Quoted(path) + " konnte nicht gelesen werden.");
+    }
+    const std::string& data = impl->data;
+    const bool jet =
+        data.size() > VersionOffset && std::memcmp(data.data(), JetSignature, SignatureLength) == 0;
+    const bool ace =
+        data.size() > VersionOffset && std::memcmp(data.data(), AceSignature, SignatureLength) == 0;
+    if (!jet && !ace) {
+        return Fail("Die Datei " + Quoted(path) + " ist keine Access-Datenbank.");
+    }
+    const unsigned char version = static_cast<unsigned char>(data[VersionOffset]);
+    if (ace || version > MDB_VER_JET4) {
+        return Fail("Die Datei " + Quoted(path) +
+                    " ist eine Access-Datenbank ab Access 2007; gelesen werden Access-Dateien "
+                    "im Jet-3- und Jet-4-Format (Access 97 bis 2003).");
+    }
+    impl->layout = version == MDB_VER_JET3 ? Jet3Layout : Jet4Layout;
+    // Jet files are whole pages; anything else was cut short or damaged.
+    if (data.size() % impl->layout.pageSize != 0 || impl->PageCount() <= CatalogPage ||
+        !impl->TableDefinitionLooksSound(CatalogPage)) {
+        return Fail("Die Access-Datenbank " + Quoted(path) + " ist beschädigt oder unvollständig.");
+    }
+
+    impl->mdb = mdb_open_buffer(impl->data.data(), impl->data.size(), MDB_NOFLAGS);
+    if (impl->mdb == nullptr) {
+        return Fail("Die Access-Datenbank " + Quoted(path) + " konnte nicht geöffnet werden.");
+    }
+    MdbHandle* mdb = impl->mdb;
+    mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
+    mdb_set_shortdate_fmt(mdb, "%Y-%m-%d");
+    mdb_set_bind_size(mdb, BindSize);
+    if (mdb_read_catalog(mdb, MDB_ANY) == nullptr || mdb->num_catalog == 0) {
+        return Fail("Das Tabellenverzeichnis der Access-Datenbank " + Quoted(path) +
+                    " ist nicht lesbar.");
+    }
+
+    std::vector<MdbTableDefInfo> defs;
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (entry == nullptr ||
+            (entry->object_type != MDB_TABLE && entry->object_type != MDB_LINKED_TABLE)) {
+            continue;
+        }
+        MdbTableDefInfo info;
+        info.name.assign(entry->object_name, strnlen(entry->object_name, MDB_MAX_OBJ_NAME));
+        info.attributes = static_cast<std::uint32_t>(entry->flags);
+        if (entry->object_type == MDB_LINKED_TABLE) {
+            info.attributes |= AttachedTable;
+        }
+        defs.push_back(std::move(info));
+        impl->entries.push_back(entry);
+    }
+    m_impl = std::move(impl);
+    m_tableDefs = std::move(defs);
+    return true;
+}
+
+void CMdbFile::Close() {
+    m_impl.reset();
+    m_tableDefs.clear();
+}
+
+bool CMdbFile::IsOpen() const {
+    return m_impl != nullptr;
+}
+
+bool CMdbFile::ReadTable(const std::string& name, MdbTableContents& contents) {
+    contents = MdbTableContents();
+    m_strError.clear();
+    if (!m_impl) {
+        m_strError = "Es ist keine Access-Datenbank geöffnet.";
+        return false;
+    }
+    std::size_t found = m_tableDefs.size();
+    for (std::size_t i = 0; i < m_tableDefs.size() && found == m_tableDefs.size(); ++i) {
+        if (m_tableDefs[i].name == name) {
+            found = i;
+        }
+    }
+    for (std::size_t i = 0; i < m_tableDefs.size() && found == m_tableDefs.size(); ++i) {
+        if (g_ascii_strcasecmp(m_tableDefs[i].name.c_str(), name.c_str()) == 0) {
+            found = i;
+        }
+    }
+    if (found == m_tableDefs.size()) {
+        m_strError = "Die Tabelle " + Quoted(name) + " gibt es in der Access-Datenbank " +
+                     Quoted(m_strPath) + " nicht.";
+        return false;
+    }
+    MdbCatalogEntry* entry = m_impl->entries[found];
+    const std::string damaged = "Die Tabelle " + Quoted(m_tableDefs[found].name) +
+                                " der Access-Datenbank " + Quoted(m_strPath) +
+                                " ist beschädigt oder unvollständig.";
+    if (entry->object_type == MDB_LINKED_TABLE) {
+        m_strError = "Die Tabelle " + Quoted(m_tableDefs[found].name) +
+                     " ist mit einer anderen Datenbank verknüpft; ihre Daten liegen nicht in " +
+                     Quoted(m_strPath) + ".";
+        return false;
+    }
+    if (!m_impl->TableDefinitionLooksSound(entry->table_pg)) {
+        m_strError = damaged;
+        return false;
+    }
+    std::unique_ptr<MdbTableDef, TableDeleter> table(mdb_read_table(entry));
+    if (!table || table->num_cols == 0 || table->num_cols > MaxColumns ||
+        mdb_read_columns(table.get()) == nullptr || table->columns == nullptr ||
+        table->columns->len != table->num_cols) {
+        m_strError = damaged;
+        return false;
+    }
+    if (!m_impl->DataPagesPresent(*table)) {
+        m_strError = damaged;
+        return false;
+    }
+
+    MdbTableContents result;
+    std::vector<int> types;
+    for (unsigned c = 0; c < table->num_cols; ++c) {
+        const auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
+        result.columns.emplace_back(column->name, strnlen(column->name, MDB_MAX_OBJ_NAME));
+        types.push_back(column->col_type);
+    }
+
+    MdbHandle* mdb = entry->mdb;
+    const int pageSize = static_cast<int>(mdb->fmt->pg_size);
+    std::vector<MdbField> fields(MDB_MAX_COLS);
+    mdb_rewind_table(table.get());
+    while (mdb_fetch_row(table.get())) {
+        // mdb_fetch_row has cracked the row it delivers but keeps no NULL flags;
+        // crack it again on the page it left in the buffer.
+        int start = 0;
+        std::size_t length = 0;
+        if (table->cur_row == 0 ||
+            mdb_find_row(mdb, static_cast<int>(table->cur_row - 1), &start, &length) != 0) {
+            m_strError = damaged;
+            return false;
+        }
+        // Fewer fields than columns is sound: columns added later are NULL.
+        if (mdb_crack_row(table.get(), start & OffsetMask, length, fields.data()) < 0) {
+            m_strError = damaged;
+            return false;
+        }
+        std::vector<std::optional<std::string>> row(table->num_cols);
+        for (unsigned c = 0; c < table->num_cols; ++c) {
+            const MdbField& field = fields[c];
+            if (field.colnum < 0 || static_cast<unsigned>(field.colnum) >= table->num_cols) {
+                m_strError = damaged;
+                return false;
+            }
+            const auto* column =
+                static_cast<MdbColumn*>(g_ptr_array_index(table->columns, field.colnum));
+            const int type = column->col_type;
+            if (type == MDB_BOOL) {
+                // A yes/no value lives in the NULL mask: a set bit is yes.
+                row[field.colnum] = field.is_null ? "0" : "1";
+                continue;
+            }
+            if (field.is_null) {
+                continue;
+            }
+            if (field.start < 0 || field.siz < 0 || field.start + field.siz > pageSize ||
+                field.siz < FixedValueSize(type) ||
+                (type == MDB_MEMO &&
+                 (field.siz < MDB_MEMO_OVERHEAD || !m_impl->MemoReadable(field.start)))) {
+                m_strError = damaged;
+                return false;
+            }
+            std::string text;
+            if (type == MDB_BINARY) {
+                text.assign(reinterpret_cast<const char*>(mdb->pg_buf) + field.start,
+                            static_cast<std::size_t>(field.siz));
+            } else if (type == MDB_NUMERIC) {
+                const GText value(
+                    mdb_numeric_to_string(mdb, field.start, column->col_scale, column->col_prec));
+                text = value ? value.get() : "";
+            } else if (ConvertibleByLibmdb(type) && field.siz > 0) {
+                const GText value(
+                    mdb_col_to_string(mdb, mdb->pg_buf, field.start, type, field.siz));
+                text = value ? value.get() : "";
+            }
+            row[field.colnum] = std::move(text);
+        }
+        result.rows.push_back(std::move(row));
+    }
+    // libmdb passes over rows it cannot take apart; fewer rows than the
+    // definition counts means some were lost.
+    if (result.rows.size() < table->num_rows) {
+        m_strError = damaged;
+        return false;
+    }
+    contents = std::move(result);
+    return true;
+}
