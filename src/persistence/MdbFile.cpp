@@ -2,7 +2,9 @@
 
 #include "platform/FileServices.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <mdbtools.h>
@@ -16,7 +18,10 @@ constexpr char AceSignature[SignatureLength + 1] = "\x00\x01\x00\x00Standard ACE
 constexpr std::size_t VersionOffset = 0x14;
 constexpr unsigned char TableDefinitionPage = 0x02;
 constexpr unsigned long CatalogPage = 2; // MSysObjects' definition
-constexpr int OffsetMask = 0x1fff;       // row offsets carry flags above these bits
+// Object types in MSysObjects' Type column.
+constexpr long LocalTableType = 1;
+constexpr long LinkedTableType = 6;
+constexpr int OffsetMask = 0x1fff; // row offsets carry flags above these bits
 // Texts and memos are converted into one buffer of this size (65535 UCS-2
 // characters are at most three UTF-8 bytes each). libmdb copies whole
 // property blobs into buffers of this size, so it must not be below its default.
@@ -110,7 +115,7 @@ struct CMdbFile::Impl {
     std::string data;
     Layout layout{};
     MdbHandle* mdb = nullptr;
-    std::vector<MdbCatalogEntry*> entries; // parallel to m_tableDefs
+    std::vector<std::unique_ptr<MdbCatalogEntry>> entries; // parallel to m_tableDefs
 
     ~Impl() {
         if (mdb != nullptr) {
@@ -197,7 +202,93 @@ struct CMdbFile::Impl {
         } while (link != 0);
         return true;
     }
+
+    bool ReadRows(MdbCatalogEntry& entry, MdbTableContents& contents) const;
 };
+
+// Reads a whole table through libmdb after checking what it takes on trust;
+// false when the table is damaged or incomplete.
+bool CMdbFile::Impl::ReadRows(MdbCatalogEntry& entry, MdbTableContents& contents) const {
+    if (!TableDefinitionLooksSound(entry.table_pg)) {
+        return false;
+    }
+    std::unique_ptr<MdbTableDef, TableDeleter> table(mdb_read_table(&entry));
+    if (!table || table->num_cols == 0 || table->num_cols > MaxColumns ||
+        mdb_read_columns(table.get()) == nullptr || table->columns == nullptr ||
+        table->columns->len != table->num_cols || !DataPagesPresent(*table)) {
+        return false;
+    }
+
+    MdbTableContents result;
+    for (unsigned c = 0; c < table->num_cols; ++c) {
+        const auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
+        result.columns.emplace_back(column->name, strnlen(column->name, MDB_MAX_OBJ_NAME));
+    }
+
+    const int pageSize = static_cast<int>(mdb->fmt->pg_size);
+    std::vector<MdbField> fields(MDB_MAX_COLS);
+    mdb_rewind_table(table.get());
+    while (mdb_fetch_row(table.get())) {
+        // mdb_fetch_row has cracked the row it delivers but keeps no NULL flags;
+        // crack it again on the page it left in the buffer.
+        int start = 0;
+        std::size_t length = 0;
+        if (table->cur_row == 0 ||
+            mdb_find_row(mdb, static_cast<int>(table->cur_row - 1), &start, &length) != 0) {
+            return false;
+        }
+        // Fewer fields than columns is sound: columns added later are NULL.
+        if (mdb_crack_row(table.get(), start & OffsetMask, length, fields.data()) < 0) {
+            return false;
+        }
+        std::vector<std::optional<std::string>> row(table->num_cols);
+        for (unsigned c = 0; c < table->num_cols; ++c) {
+            const MdbField& field = fields[c];
+            if (field.colnum < 0 || static_cast<unsigned>(field.colnum) >= table->num_cols) {
+                return false;
+            }
+            const auto* column =
+                static_cast<MdbColumn*>(g_ptr_array_index(table->columns, field.colnum));
+            const int type = column->col_type;
+            if (type == MDB_BOOL) {
+                // A yes/no value lives in the NULL mask: a set bit is yes.
+                row[field.colnum] = field.is_null ? "0" : "1";
+                continue;
+            }
+            if (field.is_null) {
+                continue;
+            }
+            if (field.start < 0 || field.siz < 0 || field.start + field.siz > pageSize ||
+                field.siz < FixedValueSize(type) ||
+                (type == MDB_MEMO &&
+                 (field.siz < MDB_MEMO_OVERHEAD || !MemoReadable(field.start)))) {
+                return false;
+            }
+            std::string text;
+            if (type == MDB_BINARY) {
+                text.assign(reinterpret_cast<const char*>(mdb->pg_buf) + field.start,
+                            static_cast<std::size_t>(field.siz));
+            } else if (type == MDB_NUMERIC) {
+                const GText value(
+                    mdb_numeric_to_string(mdb, field.start, column->col_scale, column->col_prec));
+                text = value ? value.get() : "";
+            } else if (ConvertibleByLibmdb(type) && field.siz > 0) {
+                const GText value(
+                    mdb_col_to_string(mdb, mdb->pg_buf, field.start, type, field.siz));
+                text = value ? value.get() : "";
+            }
+            row[field.colnum] = std::move(text);
+        }
+        result.rows.push_back(std::move(row));
+    }
+    // libmdb passes over rows it cannot take apart; fewer rows than the
+    // definition counts means some were lost.
+    if (result.rows.size() < table->num_rows) {
+        return false;
+    }
+    contents = std::move(result);
+    return true;
+}
 
 CMdbFile::CMdbFile() = default;
 CMdbFile::~CMdbFile() = default;
@@ -240,41 +331,70 @@ bool CMdbFile::Open(const std::string& path) {
                     " ist eine Access-Datenbank ab Access 2007; gelesen werden Access-Dateien "
                     "im Jet-3- und Jet-4-Format (Access 97 bis 2003).");
     }
+    const std::string damaged =
+        "Die Access-Datenbank " + Quoted(path) + " ist beschädigt oder unvollständig.";
     impl->layout = version == MDB_VER_JET3 ? Jet3Layout : Jet4Layout;
-    // Jet files are whole pages; anything else was cut short or damaged.
-    if (data.size() % impl->layout.pageSize != 0 || impl->PageCount() <= CatalogPage ||
-        !impl->TableDefinitionLooksSound(CatalogPage)) {
-        return Fail("Die Access-Datenbank " + Quoted(path) + " ist beschädigt oder unvollständig.");
+    // Jet files are whole pages; anything else was cut short.
+    if (data.size() % impl->layout.pageSize != 0 || impl->PageCount() <= CatalogPage) {
+        return Fail(damaged);
     }
-
     impl->mdb = mdb_open_buffer(impl->data.data(), impl->data.size(), MDB_NOFLAGS);
     if (impl->mdb == nullptr) {
-        return Fail("Die Access-Datenbank " + Quoted(path) + " konnte nicht geöffnet werden.");
+        return Fail(damaged);
     }
     MdbHandle* mdb = impl->mdb;
     mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
     mdb_set_shortdate_fmt(mdb, "%Y-%m-%d");
     mdb_set_bind_size(mdb, BindSize);
-    if (mdb_read_catalog(mdb, MDB_ANY) == nullptr || mdb->num_catalog == 0) {
-        return Fail("Das Tabellenverzeichnis der Access-Datenbank " + Quoted(path) +
-                    " ist nicht lesbar.");
+
+    // The catalog is read like any table rather than by mdb_read_catalog,
+    // which also parses every object's property blob without checking it.
+    MdbCatalogEntry catalog{};
+    catalog.mdb = mdb;
+    catalog.object_type = MDB_TABLE;
+    catalog.table_pg = CatalogPage;
+    std::strcpy(catalog.object_name, "MSysObjects");
+    MdbTableContents objects;
+    if (!impl->ReadRows(catalog, objects)) {
+        return Fail(damaged);
+    }
+    const auto column = [&objects](const char* name) {
+        return static_cast<std::size_t>(
+            std::find(objects.columns.begin(), objects.columns.end(), name) -
+            objects.columns.begin());
+    };
+    const std::size_t idColumn = column("Id");
+    const std::size_t nameColumn = column("Name");
+    const std::size_t typeColumn = column("Type");
+    const std::size_t flagsColumn = column("Flags");
+    if (std::max({idColumn, nameColumn, typeColumn, flagsColumn}) >= objects.columns.size()) {
+        return Fail(damaged);
     }
 
     std::vector<MdbTableDefInfo> defs;
-    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry == nullptr ||
-            (entry->object_type != MDB_TABLE && entry->object_type != MDB_LINKED_TABLE)) {
+    for (const auto& row : objects.rows) {
+        const long type = row[typeColumn] ? std::strtol(row[typeColumn]->c_str(), nullptr, 10) : 0;
+        if ((type != LocalTableType && type != LinkedTableType) || !row[idColumn] ||
+            !row[nameColumn] || row[nameColumn]->empty() ||
+            row[nameColumn]->size() > MDB_MAX_OBJ_NAME) {
             continue;
         }
+        auto entry = std::make_unique<MdbCatalogEntry>();
+        entry->mdb = mdb;
+        entry->object_type = type == LocalTableType ? MDB_TABLE : MDB_LINKED_TABLE;
+        std::memcpy(entry->object_name, row[nameColumn]->data(), row[nameColumn]->size());
+        entry->table_pg = std::strtoul(row[idColumn]->c_str(), nullptr, 10) & 0x00ffffffUL;
         MdbTableDefInfo info;
-        info.name.assign(entry->object_name, strnlen(entry->object_name, MDB_MAX_OBJ_NAME));
-        info.attributes = static_cast<std::uint32_t>(entry->flags);
-        if (entry->object_type == MDB_LINKED_TABLE) {
+        info.name = *row[nameColumn];
+        info.attributes =
+            row[flagsColumn]
+                ? static_cast<std::uint32_t>(std::strtol(row[flagsColumn]->c_str(), nullptr, 10))
+                : 0;
+        if (type == LinkedTableType) {
             info.attributes |= AttachedTable;
         }
         defs.push_back(std::move(info));
-        impl->entries.push_back(entry);
+        impl->entries.push_back(std::move(entry));
     }
     m_impl = std::move(impl);
     m_tableDefs = std::move(defs);
@@ -313,107 +433,18 @@ bool CMdbFile::ReadTable(const std::string& name, MdbTableContents& contents) {
                      Quoted(m_strPath) + " nicht.";
         return false;
     }
-    MdbCatalogEntry* entry = m_impl->entries[found];
-    const std::string damaged = "Die Tabelle " + Quoted(m_tableDefs[found].name) +
-                                " der Access-Datenbank " + Quoted(m_strPath) +
-                                " ist beschädigt oder unvollständig.";
-    if (entry->object_type == MDB_LINKED_TABLE) {
-        m_strError = "Die Tabelle " + Quoted(m_tableDefs[found].name) +
+    MdbCatalogEntry& entry = *m_impl->entries[found];
+    const std::string& table = m_tableDefs[found].name;
+    if (entry.object_type == MDB_LINKED_TABLE) {
+        m_strError = "Die Tabelle " + Quoted(table) +
                      " ist mit einer anderen Datenbank verknüpft; ihre Daten liegen nicht in " +
                      Quoted(m_strPath) + ".";
         return false;
     }
-    if (!m_impl->TableDefinitionLooksSound(entry->table_pg)) {
-        m_strError = damaged;
+    if (!m_impl->ReadRows(entry, contents)) {
+        m_strError = "Die Tabelle " + Quoted(table) + " der Access-Datenbank " + Quoted(m_strPath) +
+                     " ist beschädigt oder unvollständig.";
         return false;
     }
-    std::unique_ptr<MdbTableDef, TableDeleter> table(mdb_read_table(entry));
-    if (!table || table->num_cols == 0 || table->num_cols > MaxColumns ||
-        mdb_read_columns(table.get()) == nullptr || table->columns == nullptr ||
-        table->columns->len != table->num_cols) {
-        m_strError = damaged;
-        return false;
-    }
-    if (!m_impl->DataPagesPresent(*table)) {
-        m_strError = damaged;
-        return false;
-    }
-
-    MdbTableContents result;
-    std::vector<int> types;
-    for (unsigned c = 0; c < table->num_cols; ++c) {
-        const auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
-        result.columns.emplace_back(column->name, strnlen(column->name, MDB_MAX_OBJ_NAME));
-        types.push_back(column->col_type);
-    }
-
-    MdbHandle* mdb = entry->mdb;
-    const int pageSize = static_cast<int>(mdb->fmt->pg_size);
-    std::vector<MdbField> fields(MDB_MAX_COLS);
-    mdb_rewind_table(table.get());
-    while (mdb_fetch_row(table.get())) {
-        // mdb_fetch_row has cracked the row it delivers but keeps no NULL flags;
-        // crack it again on the page it left in the buffer.
-        int start = 0;
-        std::size_t length = 0;
-        if (table->cur_row == 0 ||
-            mdb_find_row(mdb, static_cast<int>(table->cur_row - 1), &start, &length) != 0) {
-            m_strError = damaged;
-            return false;
-        }
-        // Fewer fields than columns is sound: columns added later are NULL.
-        if (mdb_crack_row(table.get(), start & OffsetMask, length, fields.data()) < 0) {
-            m_strError = damaged;
-            return false;
-        }
-        std::vector<std::optional<std::string>> row(table->num_cols);
-        for (unsigned c = 0; c < table->num_cols; ++c) {
-            const MdbField& field = fields[c];
-            if (field.colnum < 0 || static_cast<unsigned>(field.colnum) >= table->num_cols) {
-                m_strError = damaged;
-                return false;
-            }
-            const auto* column =
-                static_cast<MdbColumn*>(g_ptr_array_index(table->columns, field.colnum));
-            const int type = column->col_type;
-            if (type == MDB_BOOL) {
-                // A yes/no value lives in the NULL mask: a set bit is yes.
-                row[field.colnum] = field.is_null ? "0" : "1";
-                continue;
-            }
-            if (field.is_null) {
-                continue;
-            }
-            if (field.start < 0 || field.siz < 0 || field.start + field.siz > pageSize ||
-                field.siz < FixedValueSize(type) ||
-                (type == MDB_MEMO &&
-                 (field.siz < MDB_MEMO_OVERHEAD || !m_impl->MemoReadable(field.start)))) {
-                m_strError = damaged;
-                return false;
-            }
-            std::string text;
-            if (type == MDB_BINARY) {
-                text.assign(reinterpret_cast<const char*>(mdb->pg_buf) + field.start,
-                            static_cast<std::size_t>(field.siz));
-            } else if (type == MDB_NUMERIC) {
-                const GText value(
-                    mdb_numeric_to_string(mdb, field.start, column->col_scale, column->col_prec));
-                text = value ? value.get() : "";
-            } else if (ConvertibleByLibmdb(type) && field.siz > 0) {
-                const GText value(
-                    mdb_col_to_string(mdb, mdb->pg_buf, field.start, type, field.siz));
-                text = value ? value.get() : "";
-            }
-            row[field.colnum] = std::move(text);
-        }
-        result.rows.push_back(std::move(row));
-    }
-    // libmdb passes over rows it cannot take apart; fewer rows than the
-    // definition counts means some were lost.
-    if (result.rows.size() < table->num_rows) {
-        m_strError = damaged;
-        return false;
-    }
-    contents = std::move(result);
     return true;
 }
