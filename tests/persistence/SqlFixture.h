@@ -1,0 +1,59 @@
+#pragma once
+
+#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Direct access to a SQLite file for setting up and checking tables, beside
+// the layer under test.
+class CSqlFixture {
+public:
+    explicit CSqlFixture(const std::string& path) {
+        if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            nullptr) != SQLITE_OK) {
+            throw std::runtime_error("cannot open " + path);
+        }
+    }
+    ~CSqlFixture() { sqlite3_close(m_db); }
+    CSqlFixture(const CSqlFixture&) = delete;
+    CSqlFixture& operator=(const CSqlFixture&) = delete;
+
+    void Exec(const std::string& sql) {
+        char* error = nullptr;
+        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const std::string text = error != nullptr ? error : "?";
+            sqlite3_free(error);
+            throw std::runtime_error(text + " in: " + sql);
+        }
+    }
+
+    // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
+    std::vector<std::string> Rows(const std::string& sql) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+            throw std::runtime_error(sqlite3_errmsg(m_db));
+        }
+        std::vector<std::string> rows;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            std::string row;
+            for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+                row += (i > 0 ? "|" : "") + std::string(text != nullptr ? text : "NULL");
+            }
+            rows.push_back(row);
+        }
+        sqlite3_finalize(statement);
+        return rows;
+    }
+
+    // The class table made by hand, as a user would: four integer, five text columns.
+    static std::string ClassTableSql(const std::string& quotedName) {
+        return "CREATE TABLE " + quotedName +
+               " (ID INTEGER, Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, File TEXT,"
+               " Description TEXT, VarType TEXT, Parameter TEXT)";
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
