@@ -3,7 +3,6 @@
 #include "platform/FileServices.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -293,14 +292,17 @@ bool CMdbFile::Impl::ReadRows(MdbCatalogEntry& entry, MdbTableContents& contents
 CMdbFile::CMdbFile() = default;
 CMdbFile::~CMdbFile() = default;
 
+bool CMdbFile::HasAccessSignature(const std::string& header) {
+    return header.size() >= SignatureLength &&
+           (std::memcmp(header.data(), JetSignature, SignatureLength) == 0 ||
+            std::memcmp(header.data(), AceSignature, SignatureLength) == 0);
+}
+
 bool CMdbFile::LooksLikeAccessFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::array<char, SignatureLength> head{};
-    if (!in.read(head.data(), head.size())) {
-        return false;
-    }
-    return std::memcmp(head.data(), JetSignature, SignatureLength) == 0 ||
-           std::memcmp(head.data(), AceSignature, SignatureLength) == 0;
+    std::string head(SignatureLength, '\0');
+    return in.read(head.data(), static_cast<std::streamsize>(head.size())) &&
+           HasAccessSignature(head);
 }
 
 bool CMdbFile::Fail(const std::string& text) {

@@ -40,6 +40,8 @@ public:
     // True when the file starts with the signature of an Access database
     // (Jet, or ACE for the newer format that Open then refuses by name).
     static bool LooksLikeAccessFile(const std::string& path);
+    // The same test on a file's first bytes.
+    static bool HasAccessSignature(const std::string& header);
 
     // Reads the file and its table definitions. False with GetError() set.
     bool Open(const std::string& path);
