@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,8 @@ public:
                             nullptr) != SQLITE_OK) {
             throw std::runtime_error("cannot open " + path);
         }
+        // Set-up writes need no durability; the layer under test has its own settings.
+        Exec("PRAGMA synchronous = OFF");
     }
     ~CSqlFixture() { sqlite3_close(m_db); }
     CSqlFixture(const CSqlFixture&) = delete;
@@ -25,6 +28,31 @@ public:
             const std::string text = error != nullptr ? error : "?";
             sqlite3_free(error);
             throw std::runtime_error(text + " in: " + sql);
+        }
+    }
+
+    // One row, every value bound as text (nullopt as NULL).
+    void Insert(const std::string& quotedTable,
+                const std::vector<std::optional<std::string>>& values) {
+        std::string sql = "INSERT INTO " + quotedTable + " VALUES (";
+        for (size_t i = 0; i < values.size(); ++i) {
+            sql += i > 0 ? ", ?" : "?";
+        }
+        sql += ")";
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+            throw std::runtime_error(sqlite3_errmsg(m_db));
+        }
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (values[i]) {
+                sqlite3_bind_text(statement, static_cast<int>(i) + 1, values[i]->c_str(), -1,
+                                  SQLITE_TRANSIENT);
+            }
+        }
+        const int code = sqlite3_step(statement);
+        sqlite3_finalize(statement);
+        if (code != SQLITE_DONE) {
+            throw std::runtime_error(sqlite3_errmsg(m_db));
         }
     }
 
