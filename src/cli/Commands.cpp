@@ -1,9 +1,15 @@
 #include "cli/Commands.h"
 
+#include "cli/DumpCommand.h"
+#include "cli/TablesCommand.h"
+
 #include <ostream>
 
 const std::vector<CliCommand>& CliCommands() {
-    static const std::vector<CliCommand> commands = {};
+    static const std::vector<CliCommand> commands = {
+        {"tables", "FILE", RunTablesCommand},
+        {"dump", "FILE TABLE", RunDumpCommand},
+    };
     return commands;
 }
 
