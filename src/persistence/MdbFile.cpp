@@ -251,7 +251,7 @@ bool CMdbFile::Impl::ReadRows(MdbCatalogEntry& entry, MdbTableContents& contents
             const int type = column->col_type;
             if (type == MDB_BOOL) {
                 // A yes/no value lives in the NULL mask: a set bit is yes.
-                row[field.colnum] = field.is_null ? "0" : "1";
+                row[field.colnum].emplace(1, field.is_null ? '0' : '1');
                 continue;
             }
             if (field.is_null) {
