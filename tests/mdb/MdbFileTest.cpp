@@ -287,13 +287,20 @@ TEST_P(MdbDamage, TruncatedCopyGivesAnErrorOrTheWholeTable) {
     EXPECT_GT(klassenLost, 0);
 }
 
+// A longer run (under valgrind, say) sets VORLIX_MDB_DAMAGE_ROUNDS and
+// VORLIX_MDB_DAMAGE_SEED.
 int DamageRounds() {
     const char* rounds = std::getenv("VORLIX_MDB_DAMAGE_ROUNDS");
     return rounds != nullptr ? std::atoi(rounds) : 150;
 }
 
+unsigned DamageSeed() {
+    const char* seed = std::getenv("VORLIX_MDB_DAMAGE_SEED");
+    return seed != nullptr ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : 20240607U;
+}
+
 TEST_P(MdbDamage, FlippedBytesGiveAnErrorTextNotACrash) {
-    std::mt19937 random(20240607U);
+    std::mt19937 random(DamageSeed());
     const std::size_t pages = m_intact.size() / PageSize;
     // The catalog and the first pages of user tables hold the structures
     // libmdb trusts most; hit them more often than the rest.
