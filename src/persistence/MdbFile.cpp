@@ -29,6 +29,7 @@ static_assert(BindSize >= MDB_BIND_SIZE);
 // A table definition names more columns than any Access table can have.
 constexpr unsigned MaxColumns = 255;
 constexpr unsigned MaxIndexes = 1000;
+constexpr std::size_t UsageMapHeader = 5;
 
 struct Layout {
     std::size_t pageSize;
@@ -146,8 +147,10 @@ struct CMdbFile::Impl {
     // A table whose usage map names pages beyond the end of the file lost
     // rows to truncation; libmdb would skip those pages without a word.
     bool DataPagesPresent(MdbTableDef& table) const {
-        if (table.usage_map == nullptr) {
-            return true;
+        // libmdb reads a map kind byte and a first page number from every
+        // usage map without looking at its size.
+        if (table.usage_map == nullptr || table.map_sz < UsageMapHeader) {
+            return false;
         }
         guint32 page = 0;
         for (std::size_t steps = 0; steps <= PageCount(); ++steps) {
