@@ -28,6 +28,7 @@ void CDaoRecordset::Open(int openType, const std::string& table) {
 }
 
 void CDaoRecordset::Close() {
+    m_firstAfterDelete.reset();
     m_table.reset();
     m_bBOF = m_bEOF = true;
     m_bHasCurrent = false;
@@ -65,10 +66,19 @@ void CDaoRecordset::TakeRow(std::optional<CDaoRow> row, bool atStart) {
 }
 
 void CDaoRecordset::MoveFirst() {
-    TakeRow(Table().FetchFirst(), true);
+    IDaoTable& table = Table();
+    // Delete has just looked for the first row; the delete loop asks again at once.
+    if (m_firstAfterDelete) {
+        std::optional<CDaoRow> row = std::move(*m_firstAfterDelete);
+        m_firstAfterDelete.reset();
+        TakeRow(std::move(row), true);
+        return;
+    }
+    TakeRow(table.FetchFirst(), true);
 }
 
 void CDaoRecordset::MoveNext() {
+    m_firstAfterDelete.reset();
     IDaoTable& table = Table();
     if (m_bEOF || !m_bHasCurrent) {
         throw CDaoException(kNoCurrentRecord);
@@ -85,21 +95,26 @@ void CDaoRecordset::RequireCurrent() const {
 
 void CDaoRecordset::Delete() {
     RequireCurrent();
+    m_firstAfterDelete.reset();
     m_table->DeleteRow(m_currentKey);
     m_bDeleted = true;
     m_currentValues.reset();
-    if (!m_table->FetchFirst()) {
+    std::optional<CDaoRow> first = m_table->FetchFirst();
+    if (!first) {
         m_bBOF = m_bEOF = true;
     }
+    m_firstAfterDelete = std::move(first);
 }
 
 void CDaoRecordset::AddNew() {
+    m_firstAfterDelete.reset();
     Table();
     m_editMode = EditMode::AddNew;
     m_editBuffer.clear();
 }
 
 void CDaoRecordset::Edit() {
+    m_firstAfterDelete.reset();
     RequireCurrent();
     m_editMode = EditMode::Edit;
     m_editKey = m_currentKey;
@@ -108,6 +123,7 @@ void CDaoRecordset::Edit() {
 
 // On failure the edit buffer stays, as the engine's Update leaves it.
 void CDaoRecordset::Update() {
+    m_firstAfterDelete.reset();
     IDaoTable& table = Table();
     switch (m_editMode) {
     case EditMode::None:
@@ -142,6 +158,7 @@ CDaoBookmark CDaoRecordset::GetLastModifiedBookmark() const {
 
 // The record is read when a field is first asked for.
 void CDaoRecordset::SetBookmark(const CDaoBookmark& bookmark) {
+    m_firstAfterDelete.reset();
     Table();
     m_bHasCurrent = true;
     m_bDeleted = false;
@@ -160,7 +177,7 @@ int CDaoRecordset::ColumnIndex(const std::string& column) const {
     throw CDaoException("Feld '" + column + "' nicht gefunden.");
 }
 
-CDaoFieldValue CDaoRecordset::GetFieldValue(const std::string& column) {
+const CDaoFieldValue& CDaoRecordset::GetFieldValue(const std::string& column) {
     RequireCurrent();
     const int index = ColumnIndex(column);
     if (!m_currentValues) {
@@ -170,8 +187,9 @@ CDaoFieldValue CDaoRecordset::GetFieldValue(const std::string& column) {
         }
         m_currentValues = std::move(row->values);
     }
+    // An engine may deliver fewer values than columns: the rest are NULL.
     if (index >= static_cast<int>(m_currentValues->size())) {
-        return {};
+        m_currentValues->resize(static_cast<size_t>(index) + 1);
     }
     return (*m_currentValues)[static_cast<size_t>(index)];
 }

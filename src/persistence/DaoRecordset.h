@@ -48,7 +48,8 @@ public:
     CDaoBookmark GetLastModifiedBookmark() const;
     void SetBookmark(const CDaoBookmark& bookmark);
 
-    CDaoFieldValue GetFieldValue(const std::string& column);
+    // Valid until the recordset moves or changes.
+    const CDaoFieldValue& GetFieldValue(const std::string& column);
     void SetFieldValue(const std::string& column, const std::string& text);
 
     const std::vector<std::string>& GetColumnNames() const;
@@ -74,4 +75,6 @@ private:
     DaoRowKey m_editKey = 0;
     std::vector<CDaoFieldAssignment> m_editBuffer;
     std::optional<DaoRowKey> m_lastModified;
+    // The first row as Delete found it, until the next operation.
+    std::optional<std::optional<CDaoRow>> m_firstAfterDelete;
 };

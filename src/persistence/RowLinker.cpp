@@ -45,10 +45,11 @@ void CRowLinker::Attach(CClassNode* node, CClassNode* parent) {
         place.depth = parentPlace.depth + 1;
         place.reachable = parentPlace.reachable && parent->GetKind() == node->GetKind();
     }
-    m_places.emplace(node, place);
+    // A node the search cannot reach is never found, so never a parent.
     if (!place.reachable) {
         return;
     }
+    m_places.emplace(node, place);
     const auto [it, inserted] = m_first.try_emplace(Key(node->GetKind(), node->GetId()), node);
     if (!inserted && ComesFirst(node, it->second)) {
         it->second = node;

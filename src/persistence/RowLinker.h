@@ -51,6 +51,7 @@ private:
 
     CClassNode& m_root;
     std::unordered_map<std::uint64_t, CClassNode*> m_first;
+    // Only for nodes the search can reach: parents and their ancestors.
     std::unordered_map<const CClassNode*, Place> m_places;
     std::vector<std::unique_ptr<CClassNode>> m_parked;
 };

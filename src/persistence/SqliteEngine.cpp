@@ -347,7 +347,8 @@ CSqliteEngine::CSqliteEngine(std::shared_ptr<CSqliteConnection> connection)
     : m_connection(std::move(connection)) {}
 
 std::unique_ptr<IDaoEngine> CSqliteEngine::Open(const std::string& path) {
-    return std::unique_ptr<IDaoEngine>(new CSqliteEngine(Connect(path, SQLITE_OPEN_READWRITE)));
+    return std::unique_ptr<IDaoEngine>(
+        new CSqliteEngine(Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX)));
 }
 
 std::unique_ptr<CSqliteEngine> CSqliteEngine::Create(const std::string& path) {
@@ -358,7 +359,8 @@ std::unique_ptr<CSqliteEngine> CSqliteEngine::Create(const std::string& path) {
         throw CDaoException(sqlite3_errstr(SQLITE_CANTOPEN), SQLITE_CANTOPEN);
     }
     std::fclose(file);
-    return std::unique_ptr<CSqliteEngine>(new CSqliteEngine(Connect(path, SQLITE_OPEN_READWRITE)));
+    return std::unique_ptr<CSqliteEngine>(
+        new CSqliteEngine(Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX)));
 }
 
 std::vector<std::string> CSqliteEngine::ReadTableNames() {
