@@ -2,7 +2,9 @@
 #include "TempDir.h"
 #include "cli/Commands.h"
 #include "model/ClassRoot.h"
+#include "persistence/MdbEngine.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -12,6 +14,11 @@ namespace {
 
 std::string Fixture(const std::string& name) {
     return std::string(VORLIX_SHARED_FIXTURES_DIR) + "/access/" + name;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 struct CliResult {
@@ -86,6 +93,34 @@ TEST_P(AccessVerbs, FailuresAndTheirExitStatus) {
         EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
     }
+}
+
+// Update and scan into an Access file are refused before any scanning, with
+// the database's text, and leave the directory as it was.
+TEST_P(AccessVerbs, UpdateAndScanIntoAnAccessFileAreRefused) {
+    const std::string copy = m_dir.Path() + "/db/" + GetParam();
+    std::filesystem::create_directories(m_dir.Path() + "/db");
+    std::filesystem::copy_file(Path(), copy);
+    const std::string headers = m_dir.Path() + "/src";
+    m_dir.Write("src/view.h", "class CMyView : public CView\n{\npublic:\n    void OnDraw();\n};\n");
+    const std::string before = ReadBytes(copy);
+    const std::vector<std::vector<std::string>> commands = {
+        {"update", copy, "Klassen", headers},
+        {"update", copy, "Notizen", headers},
+        {"scan", "--db", copy, headers},
+        {"scan", "--db", copy, "--table", "Alt", headers},
+    };
+    for (const auto& argv : commands) {
+        const CliResult result = RunVerb(argv);
+        EXPECT_EQ(result.status, 2) << argv[0] << " " << argv[2];
+        EXPECT_EQ(result.err,
+                  "vorlix-cli: " + copy + ": " + CMdbEngine::ReadOnlyMessage(copy) + "\n");
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_EQ(ReadBytes(copy), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.Path() + "/db"),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Jet4, AccessVerbs,
