@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <mdbtools.h>
+#include <optional>
 #include <set>
 
 namespace {
@@ -15,7 +16,10 @@ constexpr std::size_t SignatureLength = 20;
 constexpr char JetSignature[SignatureLength + 1] = "\x00\x01\x00\x00Standard Jet DB\x00";
 constexpr char AceSignature[SignatureLength + 1] = "\x00\x01\x00\x00Standard ACE DB\x00";
 constexpr std::size_t VersionOffset = 0x14;
+constexpr unsigned char DataPage = 0x01;
 constexpr unsigned char TableDefinitionPage = 0x02;
+constexpr std::size_t DataPageOwnerOffset = 4;
+constexpr unsigned DeletedRowFlag = 0x4000;
 constexpr unsigned long CatalogPage = 2; // MSysObjects' definition
 // Object types in MSysObjects' Type column.
 constexpr long LocalTableType = 1;
@@ -37,18 +41,18 @@ struct Layout {
     std::size_t numColsOffset;
     std::size_t numIdxsOffset;
     std::size_t numRealIdxsOffset;
+    std::size_t rowCountOffset; // on data pages, followed by the row offsets
 };
-constexpr Layout Jet3Layout{2048, 23, 25, 27, 31};
-constexpr Layout Jet4Layout{4096, 43, 45, 47, 51};
+constexpr Layout Jet3Layout{2048, 23, 25, 27, 31, 0x08};
+constexpr Layout Jet4Layout{4096, 43, 45, 47, 51, 0x0c};
 
-unsigned ReadUInt16(const std::string& data, std::size_t offset) {
-    return static_cast<unsigned char>(data[offset]) |
-           (static_cast<unsigned>(static_cast<unsigned char>(data[offset + 1])) << 8);
+unsigned ReadUInt16(const unsigned char* bytes, std::size_t offset) {
+    return bytes[offset] | (static_cast<unsigned>(bytes[offset + 1]) << 8);
 }
 
-std::uint32_t ReadUInt32(const std::string& data, std::size_t offset) {
-    return ReadUInt16(data, offset) |
-           (static_cast<std::uint32_t>(ReadUInt16(data, offset + 2)) << 16);
+std::uint32_t ReadUInt32(const unsigned char* bytes, std::size_t offset) {
+    return ReadUInt16(bytes, offset) |
+           (static_cast<std::uint32_t>(ReadUInt16(bytes, offset + 2)) << 16);
 }
 
 std::string Quoted(const std::string& text) {
@@ -125,47 +129,87 @@ struct CMdbFile::Impl {
 
     std::size_t PageCount() const { return data.size() / layout.pageSize; }
 
+    // A page as libmdb sees it (decrypted where the file is encoded), in its
+    // spare page buffer; null when the page is not in the file.
+    const unsigned char* ReadPage(unsigned long page) const {
+        if (page >= PageCount() ||
+            mdb_read_alt_pg(mdb, page) != static_cast<ssize_t>(layout.pageSize)) {
+            return nullptr;
+        }
+        return mdb->alt_pg_buf;
+    }
+
     // Checks what libmdb takes on trust before it reads a table definition:
     // the page exists and is one, and its counts stay within what its fixed
     // arrays and Access itself allow.
     bool TableDefinitionLooksSound(unsigned long page) const {
-        if (page == 0 || page >= PageCount()) {
+        const unsigned char* bytes = page == 0 ? nullptr : ReadPage(page);
+        if (bytes == nullptr || bytes[0] != TableDefinitionPage) {
             return false;
         }
-        const std::size_t base = page * layout.pageSize;
-        if (static_cast<unsigned char>(data[base]) != TableDefinitionPage) {
-            return false;
-        }
-        const unsigned columns = ReadUInt16(data, base + layout.numColsOffset);
-        const unsigned varColumns = ReadUInt16(data, base + layout.numVarColsOffset);
-        const std::uint32_t indexes = ReadUInt32(data, base + layout.numIdxsOffset);
-        const std::uint32_t realIndexes = ReadUInt32(data, base + layout.numRealIdxsOffset);
+        const unsigned columns = ReadUInt16(bytes, layout.numColsOffset);
+        const unsigned varColumns = ReadUInt16(bytes, layout.numVarColsOffset);
+        const std::uint32_t indexes = ReadUInt32(bytes, layout.numIdxsOffset);
+        const std::uint32_t realIndexes = ReadUInt32(bytes, layout.numRealIdxsOffset);
         return columns >= 1 && columns <= MaxColumns && varColumns <= columns &&
                indexes <= MaxIndexes && realIndexes <= MaxIndexes;
     }
 
-    // A table whose usage map names pages beyond the end of the file lost
-    // rows to truncation; libmdb would skip those pages without a word.
-    bool DataPagesPresent(MdbTableDef& table) const {
+    // libmdb delivers no row at all when the definition counts none. Such a
+    // table must own no data page with a row that is not deleted.
+    bool EmptyTableHasNoRows(MdbTableDef& table) const {
+        if (table.num_rows != 0) {
+            return true;
+        }
+        for (const guint32 page : DataPages(table)) {
+            const unsigned char* bytes = ReadPage(page);
+            if (bytes == nullptr || bytes[0] != DataPage ||
+                ReadUInt32(bytes, DataPageOwnerOffset) != table.entry->table_pg) {
+                continue;
+            }
+            const unsigned rows = ReadUInt16(bytes, layout.rowCountOffset);
+            for (unsigned row = 0; row < rows; ++row) {
+                const std::size_t at = layout.rowCountOffset + 2 + 2 * row;
+                if (at + 2 > layout.pageSize) {
+                    break;
+                }
+                if ((ReadUInt16(bytes, at) & DeletedRowFlag) == 0) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    // The data pages the table's usage map names, in order; nullopt when the
+    // map names a page beyond the end of the file (rows lost to truncation,
+    // which libmdb would pass over without a word) or is not sound.
+    std::optional<std::vector<guint32>> MappedDataPages(MdbTableDef& table) const {
         // libmdb reads a map kind byte and a first page number from every
         // usage map without looking at its size.
         if (table.usage_map == nullptr || table.map_sz < UsageMapHeader) {
-            return false;
+            return std::nullopt;
         }
+        std::vector<guint32> pages;
         guint32 page = 0;
         for (std::size_t steps = 0; steps <= PageCount(); ++steps) {
             const gint32 next =
                 mdb_map_find_next(mdb, table.usage_map, static_cast<unsigned>(table.map_sz), page);
             if (next <= 0) {
-                return true; // end of the map, or a map kind libmdb reads page by page
+                return pages; // end of the map, or a map kind libmdb reads page by page
             }
             if (static_cast<std::size_t>(next) >= PageCount() ||
                 static_cast<guint32>(next) <= page) {
-                return false;
+                return std::nullopt;
             }
             page = static_cast<guint32>(next);
+            pages.push_back(page);
         }
-        return false;
+        return std::nullopt;
+    }
+
+    std::vector<guint32> DataPages(MdbTableDef& table) const {
+        return MappedDataPages(table).value_or(std::vector<guint32>());
     }
 
     // libmdb gives an empty text for a memo whose pages it cannot find, and
@@ -217,7 +261,8 @@ bool CMdbFile::Impl::ReadRows(MdbCatalogEntry& entry, MdbTableContents& contents
     std::unique_ptr<MdbTableDef, TableDeleter> table(mdb_read_table(&entry));
     if (!table || table->num_cols == 0 || table->num_cols > MaxColumns ||
         mdb_read_columns(table.get()) == nullptr || table->columns == nullptr ||
-        table->columns->len != table->num_cols || !DataPagesPresent(*table)) {
+        table->columns->len != table->num_cols || !MappedDataPages(*table) ||
+        !EmptyTableHasNoRows(*table)) {
         return false;
     }
 

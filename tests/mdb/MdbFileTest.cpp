@@ -329,6 +329,39 @@ TEST_P(MdbDamage, FlippedBytesGiveAnErrorTextNotACrash) {
     EXPECT_GT(failures, 0);
 }
 
+// The row count in the table definition against the rows on the data pages.
+TEST_P(MdbDamage, RowCountDisagreeingWithTheDataPagesIsNoticed) {
+    unsigned long definitionPage = 0;
+    {
+        CMdbFile file;
+        ASSERT_TRUE(file.Open(Fixture(GetParam())));
+        MdbTableContents objects;
+        ASSERT_TRUE(file.ReadTable("MSysObjects", objects));
+        for (const Row& row : objects.rows) {
+            if (row[2] == "Klassen") { // Id, ParentId, Name, ...
+                definitionPage = std::stoul(*row[0]) & 0xffffffUL;
+            }
+        }
+    }
+    ASSERT_GT(definitionPage, 2UL);
+    constexpr std::size_t RowCountOffset = 16; // in a Jet 4 table definition
+    const struct {
+        unsigned char count;
+        bool readable;
+    } cases[] = {{12, true}, {5, true}, {0, false}, {200, false}};
+    for (const auto& c : cases) {
+        std::string copy = m_intact;
+        const std::size_t at = definitionPage * PageSize + RowCountOffset;
+        ASSERT_EQ(static_cast<unsigned char>(copy[at]), 12);
+        copy[at] = static_cast<char>(c.count);
+        CMdbFile file;
+        ASSERT_TRUE(file.Open(WriteCopy(copy)));
+        MdbTableContents contents;
+        EXPECT_EQ(file.ReadTable("Klassen", contents), c.readable) << int(c.count);
+        EXPECT_EQ(contents.rows.size(), c.readable ? 12U : 0U);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Jet4, MdbDamage, ::testing::Values("klassen2000.mdb", "klassen2003.mdb"));
 
 } // namespace
