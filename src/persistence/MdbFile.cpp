@@ -30,7 +30,8 @@ constexpr int OffsetMask = 0x1fff; // row offsets carry flags above these bits
 // property blobs into buffers of this size, so it must not be below its default.
 constexpr std::size_t BindSize = 3 * 65536 + 1;
 static_assert(BindSize >= MDB_BIND_SIZE);
-// A table definition names more columns than any Access table can have.
+// Limits no sound table definition exceeds (Access allows 255 columns and 32
+// indexes); libmdb sizes fixed arrays by the column count.
 constexpr unsigned MaxColumns = 255;
 constexpr unsigned MaxIndexes = 1000;
 constexpr std::size_t UsageMapHeader = 5;
@@ -114,8 +115,8 @@ struct TableDeleter {
 } // namespace
 
 struct CMdbFile::Impl {
-    // libmdb reads pages from this copy of the file through a memory stream,
-    // so it sees exactly the bytes that were checked here.
+    // The whole file, read once: libmdb reads its pages from this copy through
+    // a memory stream, so a file changing meanwhile cannot surprise it.
     std::string data;
     Layout layout{};
     MdbHandle* mdb = nullptr;
@@ -212,21 +213,24 @@ struct CMdbFile::Impl {
         return MappedDataPages(table).value_or(std::vector<guint32>());
     }
 
-    // libmdb gives an empty text for a memo whose pages it cannot find, and
-    // follows a long memo's chain of pages until a null link, which in a
-    // circle through rows without text would never come.
-    bool MemoReadable(int start) const {
+    enum class MemoState { Empty, Readable, Damaged };
+
+    // libmdb gives an empty text for a memo whose pages it cannot find, would
+    // read the file's header page for a long memo without pages, and follows
+    // a long memo's chain of pages until a null link, which in a circle
+    // through rows without text would never come.
+    MemoState CheckMemo(int start) const {
         const auto header = static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, start));
         const std::uint32_t flags = header & 0xff000000U;
         if (flags == 0x80000000U) {
-            return true; // held in the row itself
+            return MemoState::Readable; // held in the row itself
         }
         if (flags != 0x40000000U && flags != 0) {
-            return false;
+            return MemoState::Damaged;
         }
         auto link = static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, start + 4));
         if (flags == 0 && link == 0) {
-            return (header & 0x00ffffffU) == 0; // an empty text needs no pages
+            return (header & 0x00ffffffU) == 0 ? MemoState::Empty : MemoState::Damaged;
         }
         std::set<std::uint32_t> seen;
         do {
@@ -236,17 +240,33 @@ struct CMdbFile::Impl {
             const std::uint32_t pageNumber = link >> 8; // the low byte is the row
             if (pageNumber == 0 || pageNumber >= PageCount() || !seen.insert(link).second ||
                 mdb_find_pg_row(mdb, static_cast<int>(link), &page, &offset, &length) != 0) {
-                return false;
+                return MemoState::Damaged;
             }
             if (flags != 0) {
-                return true; // the whole text on one page
+                return MemoState::Readable; // the whole text on one page
             }
             if (length < 4) {
-                return false;
+                return MemoState::Damaged;
             }
             link = static_cast<std::uint32_t>(mdb_get_int32(page, offset));
         } while (link != 0);
-        return true;
+        return MemoState::Readable;
+    }
+
+    // A checked field that is not NULL, as text.
+    std::string ValueText(const MdbField& field, const MdbColumn& column) const {
+        if (column.col_type == MDB_BINARY) {
+            return std::string(reinterpret_cast<const char*>(mdb->pg_buf) + field.start,
+                               static_cast<std::size_t>(field.siz));
+        }
+        GText value;
+        if (column.col_type == MDB_NUMERIC) {
+            value.reset(mdb_numeric_to_string(mdb, field.start, column.col_scale, column.col_prec));
+        } else if (ConvertibleByLibmdb(column.col_type) && field.siz > 0) {
+            value.reset(
+                mdb_col_to_string(mdb, mdb->pg_buf, field.start, column.col_type, field.siz));
+        }
+        return value ? value.get() : "";
     }
 
     bool ReadRows(MdbCatalogEntry& entry, MdbTableContents& contents) const;
@@ -307,24 +327,15 @@ bool CMdbFile::Impl::ReadRows(MdbCatalogEntry& entry, MdbTableContents& contents
             }
             if (field.start < 0 || field.siz < 0 || field.start + field.siz > pageSize ||
                 field.siz < FixedValueSize(type) ||
-                (type == MDB_MEMO &&
-                 (field.siz < MDB_MEMO_OVERHEAD || !MemoReadable(field.start)))) {
+                (type == MDB_MEMO && field.siz < MDB_MEMO_OVERHEAD)) {
                 return false;
             }
-            std::string text;
-            if (type == MDB_BINARY) {
-                text.assign(reinterpret_cast<const char*>(mdb->pg_buf) + field.start,
-                            static_cast<std::size_t>(field.siz));
-            } else if (type == MDB_NUMERIC) {
-                const GText value(
-                    mdb_numeric_to_string(mdb, field.start, column->col_scale, column->col_prec));
-                text = value ? value.get() : "";
-            } else if (ConvertibleByLibmdb(type) && field.siz > 0) {
-                const GText value(
-                    mdb_col_to_string(mdb, mdb->pg_buf, field.start, type, field.siz));
-                text = value ? value.get() : "";
+            const MemoState memo = type == MDB_MEMO ? CheckMemo(field.start) : MemoState::Readable;
+            if (memo == MemoState::Damaged) {
+                return false;
             }
-            row[field.colnum] = std::move(text);
+            row[field.colnum] =
+                memo == MemoState::Empty ? std::string() : ValueText(field, *column);
         }
         result.rows.push_back(std::move(row));
     }

@@ -10,7 +10,7 @@
 struct MdbTableDefInfo {
     std::string name; // UTF-8
     // The object's flags as the file keeps them (system tables carry bits of
-    // MdbFile::SystemObjectMask), plus AttachedTable for a linked table.
+    // CMdbFile::SystemObjectMask), plus AttachedTable for a linked table.
     std::uint32_t attributes = 0;
 };
 
