@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(sqlite3)
+    packages+=(sqlite3 chromium)
 fi
 
 missing=()

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/DumpCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TablesCommand.h"
 #include "cli/UpdateCommand.h"
@@ -13,6 +14,7 @@ const std::vector<CliCommand>& CliCommands() {
         {"tables", "FILE", RunTablesCommand},
         {"dump", "FILE TABLE", RunDumpCommand},
         {"update", "FILE TABLE DIR...", RunUpdateCommand},
+        {"export", "OUTDIR (--db FILE --table NAME | DIR...)", RunExportCommand},
     };
     return commands;
 }
