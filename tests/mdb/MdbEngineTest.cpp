@@ -65,28 +65,6 @@ TEST_P(AccessDatabase, ChosenByTheHeaderBytesWithTheTableDefinitions) {
     EXPECT_THROW(m_database.GetTableDefInfo(m_database.GetTableDefCount(), info), CDaoException);
 }
 
-TEST_P(AccessDatabase, TableTypeRecordsetReadsFieldsByName) {
-    CDaoRecordset recordset(&m_database);
-    recordset.Open(dbOpenTable, "Klassen");
-    ASSERT_FALSE(recordset.IsBOF());
-    recordset.MoveFirst();
-    std::vector<std::string> seen;
-    while (!recordset.IsEOF()) {
-        const CDaoFieldValue description = recordset.GetFieldValue("Description");
-        seen.push_back(std::to_string(recordset.GetFieldValue("ID").AsLong()) + " " +
-                       std::to_string(recordset.GetFieldValue("Parent").AsLong()) + " " +
-                       recordset.GetFieldValue("Class").AsText() + " [" + description.AsText() +
-                       "]");
-        recordset.MoveNext();
-    }
-    ASSERT_EQ(seen.size(), 12U);
-    EXPECT_EQ(seen[0], "9 -1 CView [Basisklasse aller Ansichten]");
-    EXPECT_EQ(seen[2], "1 0 CMyView []");
-    EXPECT_EQ(seen[4], "3 0 OnDraw [Zeichnet die Ansicht.\r\nZweite Zeile.]");
-    EXPECT_EQ(seen[11], "11 10 Serialize []");
-    EXPECT_THROW(recordset.GetFieldValue("Nichts"), CDaoException);
-}
-
 TEST_P(AccessDatabase, EveryWriteIsRefusedAndTheFileStaysAsItWas) {
     const std::string before = ReadBytes(m_path);
     ExpectRefused([&] { m_database.BeginTrans(); }, m_path);
