@@ -5,6 +5,8 @@
 #include "model/ClassRoot.h"
 #include "persistence/ClassTable.h"
 #include "persistence/DaoException.h"
+#include "persistence/MdbEngine.h"
+#include "persistence/MdbFile.h"
 #include "platform/FileServices.h"
 
 #include <iostream>
@@ -18,12 +20,23 @@ int CheckTableTarget(const std::string& file, const std::string& table, std::ost
             << " (a new file gets the table \"" << ClassTable::kDefaultTable << "\")\n";
         return 2;
     }
+    if (!CheckWritableDatabase(file, err)) {
+        return 2;
+    }
     try {
         return CheckTableOffered(file, table, err) ? 0 : 2;
     } catch (const CDaoException& error) {
         err << "vorlix-cli: " << file << ": " << error.GetErrorMessage() << '\n';
         return 2;
     }
+}
+
+bool CheckWritableDatabase(const std::string& file, std::ostream& err) {
+    if (CMdbFile::LooksLikeAccessFile(file)) {
+        err << "vorlix-cli: " << file << ": " << CMdbEngine::ReadOnlyMessage(file) << '\n';
+        return false;
+    }
+    return true;
 }
 
 int SaveToTable(CClassRoot& root, const std::string& file, const std::string& table, bool backup,

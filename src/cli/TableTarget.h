@@ -10,6 +10,10 @@ class CClassRoot;
 // with the one table "Klassen". 0, or 2 after a message on err.
 int CheckTableTarget(const std::string& file, const std::string& table, std::ostream& err);
 
+// An existing database that is only read (an Access file) cannot take a
+// structure: false after the database's text on err.
+bool CheckWritableDatabase(const std::string& file, std::ostream& err);
+
 // Saves the structure as the program's Save does, the file and table dialogs
 // answered with file and table. 0; 1 when the save failed or a row could not
 // be written (the messages are on err).

@@ -26,6 +26,11 @@ int RunUpdateCommand(const std::vector<std::string>& args, std::ostream& out, st
         }
     }
 
+    // Refused before the scan: the result could not be written back.
+    if (!CheckWritableDatabase(file, err)) {
+        return 2;
+    }
+
     CConsoleUserInterface ui(err, &err == &std::cerr && StandardErrorIsTerminal());
     ui.m_table = table;
     CClassRoot old;

@@ -4,6 +4,8 @@
 #include "persistence/DaoDatabase.h"
 #include "persistence/DaoException.h"
 #include "persistence/DaoRecordset.h"
+#include "persistence/MdbEngine.h"
+#include "persistence/MdbFile.h"
 #include "persistence/RowLinker.h"
 #include "persistence/TableSelection.h"
 #include "platform/FileServices.h"
@@ -166,6 +168,7 @@ void ReadRow(CDaoRecordset& recordset, CClassNode& node) {
 } // namespace
 
 bool CClassRoot::Save(bool backup, IUserInterface& ui) {
+    const std::string origin = m_strDatabase;
     if (m_bNeedsLocation) {
         const std::optional<std::string> path = ui.ChooseFile(SaveDialog());
         if (!path) {
@@ -180,6 +183,14 @@ bool CClassRoot::Save(bool backup, IUserInterface& ui) {
                 return false;
             }
         }
+    }
+    // Access files are only read. Refused before the copy and the table choice,
+    // so that nothing changes and the next save asks for a location again.
+    if (CMdbFile::LooksLikeAccessFile(m_strDatabase)) {
+        ui.ShowMessage(CMdbEngine::ReadOnlyMessage(m_strDatabase));
+        m_strDatabase = origin;
+        m_bNeedsLocation = true;
+        return false;
     }
     if (backup) {
         // As the original: the copy's outcome is not checked.
@@ -246,7 +257,8 @@ bool CClassRoot::Load(const std::string& path, IUserInterface& ui) {
     database.Close();
     if (result) {
         linker.AttachParked();
-        m_bNeedsLocation = false;
+        // A structure read from an Access file has no place to be saved yet.
+        m_bNeedsLocation = CMdbFile::LooksLikeAccessFile(path);
     }
     linker.DropParked();
     return result;

@@ -1,4 +1,5 @@
 #include "persistence/DaoEngine.h"
+#include "persistence/MdbEngine.h"
 #include "persistence/SqliteEngine.h"
 
 namespace {
@@ -13,6 +14,7 @@ bool AnyFile(const std::string&) {
 // the rest (its "file is not a database" is then the error text).
 const std::vector<CDaoEngineType>& DaoEngineTypes() {
     static const std::vector<CDaoEngineType> types = {
+        {"Access", &CMdbEngine::Recognises, &CMdbEngine::Open},
         {"SQLite", AnyFile, &CSqliteEngine::Open},
     };
     return types;
