@@ -1,0 +1,114 @@
+#include "shell/SearchResultDlg.h"
+
+#include "shell/DialogUnits.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <algorithm>
+
+namespace {
+
+struct SColumn {
+    const char* title;
+    int width;
+};
+
+QString FromModel(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+CSearchResultDlg::CSearchResultDlg(QWidget* parent)
+    : QDialog(parent), m_list(new QTreeWidget(this)),
+      m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+    setWindowTitle(QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
+    setModal(true);
+
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSortingEnabled(false);
+    m_list->header()->setSectionsClickable(false);
+    m_list->header()->setStretchLastSection(false);
+    m_list->setColumnCount(0);
+    m_list->setHeaderHidden(true);
+    m_list->setGeometry(DialogUnitsToPixels(this, 7, 7, 296, 170));
+
+    m_ok->setDefault(true);
+    m_ok->setGeometry(DialogUnitsToPixels(this, 253, 184, 50, 14));
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    setFixedSize(DialogUnitsToPixels(this, 0, 0, 310, 205).size());
+}
+
+void CSearchResultDlg::SetRows(std::vector<SRow> rows) {
+    m_rows = std::move(rows);
+    m_hasRows = true;
+}
+
+void CSearchResultDlg::showEvent(QShowEvent* event) {
+    if (!m_initialised) {
+        OnInitDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CSearchResultDlg::OnInitDialog() {
+    m_initialised = true;
+    m_list->clear();
+    m_list->setColumnCount(0);
+    m_list->setHeaderHidden(true);
+    if (!m_hasRows || m_pNode == nullptr) {
+        return;
+    }
+
+    std::vector<SColumn> columns;
+    const bool withName = m_mode == 'C' || m_mode == 'F';
+    if (withName) {
+        columns = {{"Klasse", 100}, {"Name", 100}, {"Dateiname", 240}};
+    } else if (m_mode == 'H') {
+        columns = {{"Klasse", 100}, {"Dateiname", 340}};
+    } else {
+        return;
+    }
+
+    QStringList titles;
+    for (const SColumn& column : columns) {
+        titles << QString::fromLatin1(column.title);
+    }
+    m_list->setColumnCount(static_cast<int>(columns.size()));
+    m_list->setHeaderLabels(titles);
+    m_list->setHeaderHidden(false);
+    // Centred columns; the first one stays left-aligned.
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+        m_list->setColumnWidth(i, columns[static_cast<size_t>(i)].width);
+        m_list->headerItem()->setTextAlignment(i, i == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                         : Qt::AlignCenter);
+    }
+
+    // Sorted by the first column as the list control sorts, case-insensitively;
+    // equal texts keep the order in which they were found.
+    std::vector<const SRow*> sorted;
+    sorted.reserve(m_rows.size());
+    for (const SRow& row : m_rows) {
+        sorted.push_back(&row);
+    }
+    std::stable_sort(sorted.begin(), sorted.end(), [](const SRow* a, const SRow* b) {
+        return FromModel(a->className).compare(FromModel(b->className), Qt::CaseInsensitive) < 0;
+    });
+
+    for (const SRow* row : sorted) {
+        QStringList texts{FromModel(row->className)};
+        if (withName) {
+            texts << FromModel(row->name);
+        }
+        texts << FromModel(row->file);
+        auto* item = new QTreeWidgetItem(m_list, texts);
+        for (int i = 1; i < texts.size(); ++i) {
+            item->setTextAlignment(i, Qt::AlignCenter);
+        }
+    }
+}
