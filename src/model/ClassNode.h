@@ -8,6 +8,7 @@
 
 class CDaoRecordset;
 class CHtmlFile;
+class IMemberList;
 class IUserInterface;
 
 // One entry of a class structure: a class, a member function or a member
@@ -49,6 +50,10 @@ public:
     virtual void InsertIntoTreeFlat(ITreeControl* tree, TreeItemHandle parent);
     void ExpandAll(ITreeControl* tree, int code);
     void CollapseAll(ITreeControl* tree) { ExpandAll(tree, kTreeCollapse); }
+
+    // Lists this node's member functions and member variables, with a
+    // placeholder item in a list that stays empty (MemberLists.cpp).
+    void FillMemberLists(IMemberList* functions, IMemberList* variables);
 
     // Texts
     std::string GetAncestry() const;

@@ -13,17 +13,18 @@ CClassSelectDlg::CClassSelectDlg(QWidget* parent)
       m_cancel(new QPushButton(QStringLiteral("Abbrechen"), this)) {
     setWindowTitle(QStringLiteral("Wählen Sie die zu lokalisierende Klasse"));
     setModal(true);
+    const CDialogUnits units(font());
 
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_list->setGeometry(DialogUnitsToPixels(this, 7, 7, 272, 160));
+    m_list->setGeometry(units.Rect(7, 7, 272, 160));
 
     m_ok->setDefault(true);
-    m_ok->setGeometry(DialogUnitsToPixels(this, 229, 173, 50, 14));
+    m_ok->setGeometry(units.Rect(229, 173, 50, 14));
     m_cancel->setAutoDefault(false);
-    m_cancel->setGeometry(DialogUnitsToPixels(this, 175, 173, 50, 14));
-    setFixedSize(DialogUnitsToPixels(this, 0, 0, 286, 194).size());
+    m_cancel->setGeometry(units.Rect(175, 173, 50, 14));
+    setFixedSize(units.Size(286, 194));
 
     connect(m_ok, &QPushButton::clicked, this, &CClassSelectDlg::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);

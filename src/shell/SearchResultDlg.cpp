@@ -25,6 +25,7 @@ CSearchResultDlg::CSearchResultDlg(QWidget* parent)
       m_ok(new QPushButton(QStringLiteral("OK"), this)) {
     setWindowTitle(QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
     setModal(true);
+    const CDialogUnits units(font());
 
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
@@ -35,13 +36,13 @@ CSearchResultDlg::CSearchResultDlg(QWidget* parent)
     m_list->header()->setStretchLastSection(false);
     m_list->setColumnCount(0);
     m_list->setHeaderHidden(true);
-    m_list->setGeometry(DialogUnitsToPixels(this, 7, 7, 296, 170));
+    m_list->setGeometry(units.Rect(7, 7, 296, 170));
 
     m_ok->setDefault(true);
-    m_ok->setGeometry(DialogUnitsToPixels(this, 253, 184, 50, 14));
+    m_ok->setGeometry(units.Rect(253, 184, 50, 14));
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    setFixedSize(DialogUnitsToPixels(this, 0, 0, 310, 205).size());
+    setFixedSize(units.Size(310, 205));
 }
 
 void CSearchResultDlg::SetRows(std::vector<SRow> rows) {

@@ -1,0 +1,31 @@
+#include "app/DirectoryChoice.h"
+
+#include "analysis/HeaderParser.h"
+#include "model/ClassRoot.h"
+#include "platform/UserInterface.h"
+
+#include <optional>
+
+int ScanChosenDirectories(CHeaderParser& parser, IUserInterface& ui, const std::string& firstTitle,
+                          const std::string& nextTitle) {
+    int scanned = 0;
+    while (true) {
+        const std::optional<std::string> directory =
+            ui.ChooseFolder(scanned == 0 ? firstTitle : nextTitle);
+        if (!directory) {
+            return scanned;
+        }
+        parser.ScanDirectory(*directory);
+        ++scanned;
+    }
+}
+
+CParsedRoot::~CParsedRoot() {
+    Take();
+}
+
+std::unique_ptr<CClassRoot> CParsedRoot::Take() {
+    std::unique_ptr<CClassRoot> root(m_parser.m_pRoot);
+    m_parser.m_pRoot = nullptr;
+    return root;
+}

@@ -1,0 +1,212 @@
+#include "app/VorlixDoc.h"
+
+#include "analysis/HeaderParser.h"
+#include "app/DirectoryChoice.h"
+#include "app/VorlixApp.h"
+#include "html/HtmlExport.h"
+#include "model/ClassRoot.h"
+#include "model/InfoText.h"
+#include "platform/UserInterface.h"
+#include "shell/ChildFrame.h"
+#include "views/VorlixListView.h"
+#include "views/VorlixView.h"
+
+#include <QPlainTextEdit>
+#include <memory>
+
+namespace {
+
+const char* const kCloseQuestion = "Klassenstruktur der Headers wurde verändert!\n\nSoll das "
+                                   "Dokument trotzdem geschlossen werden?";
+const char* const kUpdateQuestion =
+    "Die Aktualisierung könnte eventuell relativ viel Zeit beanspruchen!\n\nDennoch fortsetzen?\n";
+const char* const kUpdateFirstTitle =
+    "Wählen Sie ein Verzeichnis, in dem alle Header-Dateien nach zu aktualisierenden "
+    "Klassenabhängigkeiten durchsucht werden sollen.";
+const char* const kUpdateNextTitle =
+    "Wählen Sie ein weiteres Verzeichnis, in dem weitere Header-Dateien nach zu aktualisierenden "
+    "Klassenabhängigkeiten durchsucht werden sollen.";
+
+void CollectClasses(const CClassNode& node, std::vector<std::string>& names) {
+    for (int i = 0; i < node.GetChildCount(); ++i) {
+        if (const CClassNode* child = node.GetChild(i)) {
+            CollectClasses(*child, names);
+            if (child->GetKind() == KindClass) {
+                names.push_back(child->GetName());
+            }
+        }
+    }
+}
+
+} // namespace
+
+CVorlixDoc::CVorlixDoc(CVorlixApp& app, IUserInterface& ui) : m_app(app), m_ui(ui) {}
+
+CVorlixDoc::~CVorlixDoc() {
+    delete m_pRoot;
+}
+
+bool CVorlixDoc::OnNewDocument() {
+    if (m_pRoot != nullptr) {
+        return true;
+    }
+    std::unique_ptr<CClassRoot> pending = m_app.TakePendingRoot();
+    m_pRoot = pending ? pending.release() : new CClassRoot;
+    SetModifiedFlag(m_app.PendingModified());
+    return true;
+}
+
+void CVorlixDoc::OnOpenDocument(const std::string& path) {
+    if (m_pRoot == nullptr) {
+        m_pRoot = new CClassRoot;
+    }
+    // Whatever Load reports, the document shows what the root holds.
+    m_pRoot->Load(path, m_ui);
+    SetModifiedFlag(false);
+}
+
+bool CVorlixDoc::SaveModified() {
+    if (!IsModified()) {
+        return true;
+    }
+    return m_ui.AskYesNo(kCloseQuestion);
+}
+
+void CVorlixDoc::OnCloseDocument() {
+    if (m_pRoot == nullptr) {
+        return;
+    }
+    SetTitle(m_pRoot->m_strDatabase);
+    // Only a structure that is stored somewhere can be reopened from the list.
+    if (!m_pRoot->m_bNeedsLocation) {
+        m_app.AddToRecentFileList(m_pRoot->m_strDatabase);
+    }
+}
+
+void CVorlixDoc::OnFileSave() {
+    if (m_pRoot == nullptr) {
+        return;
+    }
+    TakeDescription();
+    if (m_pRoot->Save(true, m_ui)) {
+        SetModifiedFlag(false);
+        ShowRootCaption();
+        UpdateTitle();
+    }
+}
+
+void CVorlixDoc::OnUpdateTree() {
+    if (!m_ui.AskYesNo(kUpdateQuestion)) {
+        return;
+    }
+    CHeaderParser parser(m_ui);
+    CParsedRoot parsed(parser);
+
+    TakeDescription();
+    const int scanned = ScanChosenDirectories(parser, m_ui, kUpdateFirstTitle, kUpdateNextTitle);
+    if (scanned == 0 || parser.m_pRoot == nullptr) {
+        return;
+    }
+    parser.OrderAndNumber();
+    parser.CarryOver(m_pRoot);
+
+    ForgetModel();
+    delete m_pRoot;
+    m_pRoot = parsed.Take().release();
+    RebuildTree();
+    SetModifiedFlag(true);
+}
+
+void CVorlixDoc::OnExportHtml() {
+    if (m_pRoot == nullptr) {
+        return;
+    }
+    TakeDescription();
+    RunHtmlExport(m_pRoot, m_ui);
+}
+
+// Nothing that the window shows may point into a model about to go: the
+// shown entry (its description is stored already) and the member lists.
+void CVorlixDoc::ForgetModel() {
+    m_pShown = nullptr;
+    if (m_pFrame != nullptr) {
+        m_pFrame->FunctionList()->DeleteAllItems();
+        m_pFrame->VariableList()->DeleteAllItems();
+    }
+}
+
+void CVorlixDoc::RebuildTree() {
+    if (CVorlixView* view = GetFirstView()) {
+        view->FillTree();
+        view->viewport()->update();
+    }
+}
+
+void CVorlixDoc::ShowRootCaption() {
+    CVorlixView* view = GetFirstView();
+    if (view != nullptr && m_pRoot != nullptr) {
+        view->SetItemText(m_pRoot->GetTreeItem(), LocationText(*m_pRoot));
+    }
+}
+
+void CVorlixDoc::CollectClassNames(std::vector<std::string>& names) const {
+    names.clear();
+    if (m_pRoot != nullptr) {
+        CollectClasses(*m_pRoot, names);
+    }
+}
+
+void CVorlixDoc::ShowDetails(CClassNode* node) {
+    if (node == nullptr || !m_selectionOn || m_pFrame == nullptr) {
+        return;
+    }
+    QPlainTextEdit* info = m_pFrame->InfoPane();
+    QPlainTextEdit* description = m_pFrame->DescriptionPane();
+    if (info == nullptr || description == nullptr) {
+        return;
+    }
+    TakeDescription();
+    info->setPlainText(QString::fromStdString(BuildInfoText(*node)));
+    description->setPlainText(QString::fromStdString(node->GetDescription()));
+    m_shownDescription = description->toPlainText();
+    description->setReadOnly(node->m_pParent == nullptr);
+    m_pShown = node;
+}
+
+void CVorlixDoc::TakeDescription() {
+    QPlainTextEdit* description = m_pFrame != nullptr ? m_pFrame->DescriptionPane() : nullptr;
+    if (description == nullptr || m_pShown == nullptr) {
+        return;
+    }
+    const QString text = description->toPlainText();
+    if (text == m_shownDescription) {
+        return;
+    }
+    const std::string edited = text.toStdString();
+    if (edited != m_pShown->GetDescription()) {
+        SetModifiedFlag(true);
+    }
+    m_pShown->SetDescription(edited);
+    m_shownDescription = text;
+}
+
+void CVorlixDoc::UpdateTitle() {
+    if (m_pRoot == nullptr) {
+        return;
+    }
+    SetTitle(LocationText(*m_pRoot));
+    if (!m_pRoot->m_bNeedsLocation) {
+        m_app.AddToRecentFileList(m_pRoot->m_strDatabase);
+    }
+}
+
+void CVorlixDoc::SetTitle(const std::string& title) {
+    m_strTitle = title;
+    if (m_pFrame != nullptr) {
+        m_pFrame->setWindowTitle(QString::fromStdString(title));
+    }
+}
+
+CVorlixView* CVorlixDoc::GetFirstView() const {
+    return m_pFrame != nullptr ? m_pFrame->TreeView() : nullptr;
+}

@@ -1,0 +1,195 @@
+#include "views/VorlixView.h"
+
+#include "app/VorlixDoc.h"
+#include "model/ClassRoot.h"
+#include "shell/ChildFrame.h"
+#include "views/VorlixListView.h"
+
+#include <QHeaderView>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+CVorlixView::CVorlixView(QWidget* parent) : QTreeWidget(parent) {
+    setColumnCount(1);
+    setHeaderHidden(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    setRootIsDecorated(true);
+    setExpandsOnDoubleClick(true);
+    connect(this, &QTreeWidget::itemSelectionChanged, this, &CVorlixView::OnSelChanged);
+}
+
+void CVorlixView::OnInitialUpdate() {
+    m_nTreeMode = 0;
+    FillTree();
+    if (m_pDocument != nullptr) {
+        m_pDocument->m_pShown = m_pDocument->m_pRoot;
+    }
+    emit treeModeChanged(m_nTreeMode);
+}
+
+void CVorlixView::FillTree() {
+    if (m_pDocument == nullptr || m_pDocument->m_pRoot == nullptr) {
+        return;
+    }
+    CClassRoot* root = m_pDocument->m_pRoot;
+
+    m_pDocument->m_selectionOn = false;
+    clear();
+    m_filling = true;
+    if (m_nTreeMode == 0) {
+        root->InsertIntoTree(this, 0);
+    } else {
+        root->InsertIntoTreeFlat(this, 0);
+    }
+    m_filling = false;
+    addTopLevelItems(m_pendingTopLevel);
+    m_pendingTopLevel.clear();
+    m_pDocument->m_selectionOn = true;
+
+    m_pDocument->UpdateTitle();
+
+    if (QTreeWidgetItem* rootItem = ItemOf(root->GetTreeItem())) {
+        setCurrentItem(rootItem);
+    }
+}
+
+bool CVorlixView::SelectNode(const CClassNode* node) {
+    if (node == nullptr) {
+        return false;
+    }
+    QTreeWidgetItem* item = ItemOf(node->GetTreeItem());
+    if (item == nullptr) {
+        return false;
+    }
+    setCurrentItem(item);
+    // As the native tree does, a selected item is always made visible, which
+    // opens the branches above it.
+    scrollToItem(item);
+    return true;
+}
+
+CClassNode* CVorlixView::SelectedNode() const {
+    if (m_pDocument == nullptr || m_pDocument->m_pRoot == nullptr) {
+        return nullptr;
+    }
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    if (selected.isEmpty()) {
+        return nullptr;
+    }
+    return m_pDocument->m_pRoot->FindByTreeItem(HandleOf(selected.constFirst()));
+}
+
+void CVorlixView::SetItemText(TreeItemHandle item, const std::string& text) {
+    if (QTreeWidgetItem* treeItem = ItemOf(item)) {
+        treeItem->setText(0, QString::fromStdString(text));
+    }
+}
+
+QTreeWidgetItem* CVorlixView::ItemOf(TreeItemHandle handle) {
+    return reinterpret_cast<QTreeWidgetItem*>(handle);
+}
+
+TreeItemHandle CVorlixView::HandleOf(const QTreeWidgetItem* item) {
+    return reinterpret_cast<TreeItemHandle>(item);
+}
+
+TreeItemHandle CVorlixView::InsertItem(const std::string& text, TreeItemHandle parent) {
+    auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(text)));
+    if (QTreeWidgetItem* parentItem = ItemOf(parent)) {
+        parentItem->addChild(item);
+    } else if (m_filling) {
+        m_pendingTopLevel.append(item);
+    } else {
+        addTopLevelItem(item);
+    }
+    return HandleOf(item);
+}
+
+// Case-insensitive, as the native control sorts; ties keep a fixed order by
+// the exact text.
+void CVorlixView::SortChildren(TreeItemHandle handle) {
+    QTreeWidgetItem* item = ItemOf(handle);
+    if (item == nullptr || item->childCount() < 2) {
+        return;
+    }
+    const QList<QTreeWidgetItem*> children = item->takeChildren();
+    std::vector<std::pair<QString, QTreeWidgetItem*>> keyed;
+    keyed.reserve(static_cast<size_t>(children.size()));
+    for (QTreeWidgetItem* child : children) {
+        keyed.emplace_back(child->text(0).toCaseFolded(), child);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        const int byKey = a.first.compare(b.first);
+        return byKey != 0 ? byKey < 0 : a.second->text(0) < b.second->text(0);
+    });
+    QList<QTreeWidgetItem*> sorted;
+    sorted.reserve(children.size());
+    for (const auto& entry : keyed) {
+        sorted.append(entry.second);
+    }
+    item->addChildren(sorted);
+}
+
+void CVorlixView::Expand(TreeItemHandle handle, int code) {
+    if (QTreeWidgetItem* item = ItemOf(handle)) {
+        item->setExpanded(code == kTreeExpand);
+    }
+}
+
+void CVorlixView::OnSelChanged() {
+    if (m_pDocument == nullptr || !m_pDocument->m_selectionOn) {
+        return;
+    }
+    CClassNode* node = SelectedNode();
+    if (node == nullptr) {
+        return;
+    }
+    m_pDocument->ShowDetails(node);
+    if (CChildFrame* frame = m_pDocument->GetFrame()) {
+        node->FillMemberLists(frame->FunctionList(), frame->VariableList());
+    }
+}
+
+void CVorlixView::OnActivateView() {
+    if (m_pDocument != nullptr) {
+        m_pDocument->ShowDetails(SelectedNode());
+    }
+}
+
+void CVorlixView::focusInEvent(QFocusEvent* event) {
+    OnActivateView();
+    QTreeWidget::focusInEvent(event);
+}
+
+void CVorlixView::focusOutEvent(QFocusEvent* event) {
+    OnActivateView();
+    QTreeWidget::focusOutEvent(event);
+}
+
+void CVorlixView::ShowPresentation(int mode) {
+    if (m_nTreeMode == mode || m_pDocument == nullptr) {
+        return;
+    }
+    CClassNode* remembered = m_pDocument->m_pShown;
+    m_nTreeMode = mode;
+    FillTree();
+    if (remembered != nullptr && remembered->GetTreeItem() != 0) {
+        SelectNode(remembered);
+    }
+    emit treeModeChanged(m_nTreeMode);
+}
+
+void CVorlixView::ExpandOrCollapseAll(int code) {
+    if (m_pDocument == nullptr || m_pDocument->m_pRoot == nullptr) {
+        return;
+    }
+    CClassNode* remembered = m_pDocument->m_pShown;
+    m_pDocument->m_selectionOn = false;
+    m_pDocument->m_pRoot->ExpandAll(this, code);
+    m_pDocument->m_selectionOn = true;
+    if (remembered != nullptr && remembered->GetTreeItem() != 0) {
+        SelectNode(remembered);
+    }
+}
