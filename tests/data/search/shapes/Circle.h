@@ -1,0 +1,7 @@
+#include "Shape.h"
+class Circle : public Shape
+{
+public:
+    void Draw();
+    Shape* m_pOwner;
+};

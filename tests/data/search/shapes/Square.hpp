@@ -1,0 +1,1 @@
+class Square : public Shape { Shape* p; };

@@ -1,0 +1,1 @@
+class Panel { Circle m_shape; };

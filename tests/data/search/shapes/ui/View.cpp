@@ -1,0 +1,5 @@
+#include "..\Circle.h"
+void CView::OnDraw(CDC* pDC)
+{
+    m_circle.Draw();
+}
