@@ -1,5 +1,6 @@
 #include "shell/SearchResultDlg.h"
 
+#include "search/SourceSearch.h"
 #include "shell/DialogUnits.h"
 
 #include <QHeaderView>
@@ -8,11 +9,6 @@
 #include <algorithm>
 
 namespace {
-
-struct SColumn {
-    const char* title;
-    int width;
-};
 
 QString FromModel(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -45,11 +41,6 @@ CSearchResultDlg::CSearchResultDlg(QWidget* parent)
     setFixedSize(units.Size(310, 205));
 }
 
-void CSearchResultDlg::SetRows(std::vector<SRow> rows) {
-    m_rows = std::move(rows);
-    m_hasRows = true;
-}
-
 void CSearchResultDlg::showEvent(QShowEvent* event) {
     if (!m_initialised) {
         OnInitDialog();
@@ -62,23 +53,18 @@ void CSearchResultDlg::OnInitDialog() {
     m_list->clear();
     m_list->setColumnCount(0);
     m_list->setHeaderHidden(true);
-    if (!m_hasRows || m_pNode == nullptr) {
+    if (m_pHits == nullptr || m_pNode == nullptr) {
         return;
     }
-
-    std::vector<SColumn> columns;
-    const bool withName = m_mode == 'C' || m_mode == 'F';
-    if (withName) {
-        columns = {{"Klasse", 100}, {"Name", 100}, {"Dateiname", 240}};
-    } else if (m_mode == 'H') {
-        columns = {{"Klasse", 100}, {"Dateiname", 340}};
-    } else {
+    const std::vector<SearchColumn> columns = CSourceSearch::Columns(m_mode);
+    if (columns.empty()) {
         return;
     }
+    const bool withName = columns.size() == 3;
 
     QStringList titles;
-    for (const SColumn& column : columns) {
-        titles << QString::fromLatin1(column.title);
+    for (const SearchColumn& column : columns) {
+        titles << FromModel(column.title);
     }
     m_list->setColumnCount(static_cast<int>(columns.size()));
     m_list->setHeaderLabels(titles);
@@ -92,21 +78,21 @@ void CSearchResultDlg::OnInitDialog() {
 
     // Sorted by the first column as the list control sorts, case-insensitively;
     // equal texts keep the order in which they were found.
-    std::vector<const SRow*> sorted;
-    sorted.reserve(m_rows.size());
-    for (const SRow& row : m_rows) {
-        sorted.push_back(&row);
+    std::vector<const CSearchHit*> sorted;
+    sorted.reserve(m_pHits->size());
+    for (const CSearchHit& hit : *m_pHits) {
+        sorted.push_back(&hit);
     }
-    std::stable_sort(sorted.begin(), sorted.end(), [](const SRow* a, const SRow* b) {
-        return FromModel(a->className).compare(FromModel(b->className), Qt::CaseInsensitive) < 0;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const CSearchHit* a, const CSearchHit* b) {
+        return FromModel(a->GetClass()).compare(FromModel(b->GetClass()), Qt::CaseInsensitive) < 0;
     });
 
-    for (const SRow* row : sorted) {
-        QStringList texts{FromModel(row->className)};
+    for (const CSearchHit* hit : sorted) {
+        QStringList texts{FromModel(hit->GetClass())};
         if (withName) {
-            texts << FromModel(row->name);
+            texts << FromModel(hit->GetName());
         }
-        texts << FromModel(row->file);
+        texts << FromModel(hit->GetFile());
         auto* item = new QTreeWidgetItem(m_list, texts);
         for (int i = 1; i < texts.size(); ++i) {
             item->setTextAlignment(i, Qt::AlignCenter);

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <string>
 #include <vector>
 
 class CClassNode;
+class CSearchHit;
 class QPushButton;
 class QTreeWidget;
 
@@ -14,17 +14,11 @@ class QTreeWidget;
 class CSearchResultDlg : public QDialog {
     Q_OBJECT
 public:
-    // The three texts of one hit.
-    struct SRow {
-        std::string className;
-        std::string name;
-        std::string file;
-    };
-
     explicit CSearchResultDlg(QWidget* parent = nullptr);
 
-    // The hits to show; without them the list stays without columns.
-    void SetRows(std::vector<SRow> rows);
+    // The hits to show; not owned, read when the dialog is shown. Without
+    // them the list stays without columns.
+    void SetHits(const std::vector<CSearchHit>* hits) { m_pHits = hits; }
     // The node searched for; the dialog only tests it for null.
     void SetNode(const CClassNode* node) { m_pNode = node; }
     void SetMode(char mode) { m_mode = mode; }
@@ -39,8 +33,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::vector<SRow> m_rows;
-    bool m_hasRows = false;
+    const std::vector<CSearchHit>* m_pHits = nullptr;
     const CClassNode* m_pNode = nullptr;
     char m_mode = ' ';
     QTreeWidget* m_list;

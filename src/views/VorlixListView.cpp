@@ -1,6 +1,7 @@
 #include "views/VorlixListView.h"
 
 #include "app/VorlixDoc.h"
+#include "views/MemberListCommands.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ CVorlixListView::CVorlixListView(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     connect(this, &QListWidget::itemSelectionChanged, this, &CVorlixListView::OnItemChanged);
+    new CMemberListCommands(this);
 }
 
 void CVorlixListView::OnInitialUpdate() {

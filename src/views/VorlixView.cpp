@@ -3,6 +3,7 @@
 #include "app/VorlixDoc.h"
 #include "model/ClassRoot.h"
 #include "shell/ChildFrame.h"
+#include "views/TreeViewCommands.h"
 #include "views/VorlixListView.h"
 
 #include <QHeaderView>
@@ -18,6 +19,7 @@ CVorlixView::CVorlixView(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(true);
     setExpandsOnDoubleClick(true);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CVorlixView::OnSelChanged);
+    new CTreeViewCommands(this);
 }
 
 void CVorlixView::OnInitialUpdate() {

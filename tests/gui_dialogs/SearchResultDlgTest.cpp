@@ -2,6 +2,7 @@
 
 #include "ModalDriver.h"
 #include "model/ClassNode.h"
+#include "search/SearchHit.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -10,7 +11,7 @@
 
 namespace {
 
-using Row = CSearchResultDlg::SRow;
+using Row = CSearchHit;
 
 QStringList Headers(const QTreeWidget* list) {
     QStringList titles;
@@ -56,7 +57,7 @@ TEST_P(ResultList, ShowsColumnsAndSortedRows) {
     CClassNode node;
     CSearchResultDlg dialog;
     if (c.withHits) {
-        dialog.SetRows(c.hits);
+        dialog.SetHits(&c.hits);
     }
     dialog.SetNode(c.withNode ? &node : nullptr);
     dialog.SetMode(c.mode);
@@ -116,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SearchResultDlg, TextsAndColumnWidths) {
     CClassNode node;
     CSearchResultDlg dialog;
-    dialog.SetRows({{"Ä", "größe", "/ü.cpp"}});
+    const std::vector<CSearchHit> hits = {{"Ä", "größe", "/ü.cpp"}};
+    dialog.SetHits(&hits);
     dialog.SetNode(&node);
     dialog.SetMode('C');
     dialog.OnInitDialog();
@@ -133,7 +135,8 @@ TEST(SearchResultDlg, TextsAndColumnWidths) {
 TEST(SearchResultDlg, FillsWhenShownAndClosesWithOk) {
     CClassNode node;
     CSearchResultDlg dialog;
-    dialog.SetRows({{"B", "-", "/b.h"}, {"A", "-", "/a.h"}});
+    const std::vector<CSearchHit> hits = {{"B", "-", "/b.h"}, {"A", "-", "/a.h"}};
+    dialog.SetHits(&hits);
     dialog.SetNode(&node);
     dialog.SetMode('H');
     int rowsSeen = -1;
