@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libsqlite3-dev
-    qt6-base-dev
+    qt6-base-dev qt6-translations-l10n fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 if [ "${1:-}" = "--test" ]; then

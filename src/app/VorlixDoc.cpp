@@ -66,6 +66,9 @@ void CVorlixDoc::OnOpenDocument(const std::string& path) {
 }
 
 bool CVorlixDoc::SaveModified() {
+    // A description still being edited counts as a change: closing must not
+    // lose it without asking.
+    TakeDescription();
     if (!IsModified()) {
         return true;
     }

@@ -1,11 +1,13 @@
 #include "cli/Commands.h"
 
+#include "cli/ScanCommand.h"
 #include "cli/SearchCommand.h"
 
 #include <ostream>
 
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
+        {"scan", "[--csv] DIR...", RunScanCommand},
         {"search", "H|C CLASS DIR | F CLASS FUNCTION DIR", RunSearchCommand},
     };
     return commands;

@@ -53,6 +53,8 @@ static void InitResources() {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     InitResources();
+    // A maximised document window adds its own title: "Vorlix - [title]";
+    // other document windows show it in their caption.
     setWindowTitle(QStringLiteral("Vorlix"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vorlix.png")));
     m_mdiArea = new QMdiArea(this);
@@ -293,7 +295,6 @@ void CMainFrame::AddChildFrame(CChildFrame* frame) {
         }
         UpdateFrame();
     });
-    connect(frame, &QWidget::windowTitleChanged, this, [this] { UpdateFrame(); });
     connect(frame->TreeView(), &CVorlixView::treeModeChanged, this, [this] { UpdateFrame(); });
     if (noneActive) {
         frame->showMaximized();
@@ -329,12 +330,6 @@ void CMainFrame::UpdateFrame() {
     const int mode = active != nullptr ? active->TreeView()->m_nTreeMode : -1;
     Action(ID_SHOW_HIERARCHY)->setChecked(mode == 0);
     Action(ID_SHOW_LIST)->setChecked(mode == 1);
-
-    QString title = QStringLiteral("Vorlix");
-    if (active != nullptr && !active->windowTitle().isEmpty()) {
-        title += QStringLiteral(" - ") + active->windowTitle();
-    }
-    setWindowTitle(title);
 }
 
 void CMainFrame::ShowMenuSet(int menuId) {

@@ -29,7 +29,6 @@ CVorlixListView::CVorlixListView(QWidget* parent) : QListWidget(parent) {
     setWrapping(true);
     setResizeMode(QListView::Adjust);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setUniformItemSizes(true);
     connect(this, &QListWidget::itemSelectionChanged, this, &CVorlixListView::OnItemChanged);
     new CMemberListCommands(this);
 }

@@ -1,0 +1,161 @@
+#include "analysis/HeaderText.h"
+
+#include <array>
+
+namespace {
+
+enum CharClass : unsigned char {
+    kOrdinary = 0,
+    kEatsBlankBefore = 1, // a blank before it is deleted
+    kEatsBlankAfter = 2,  // a blank after it is deleted
+    kStarOrAmp = 4,       // gets a blank after it before a word
+    kRangeCheck = 8,      // the codes 38 to 62
+    kSpecialInComments = 16,
+};
+
+constexpr std::array<unsigned char, 256> MakeClasses() {
+    std::array<unsigned char, 256> table{};
+    for (int c = 38; c <= 62; ++c) {
+        table[static_cast<size_t>(c)] |= kRangeCheck;
+    }
+    for (const char c : std::string_view(" <>,=-+&*")) {
+        table[static_cast<unsigned char>(c)] |= kEatsBlankBefore;
+    }
+    for (const char c : std::string_view(",-+=")) {
+        table[static_cast<unsigned char>(c)] |= kEatsBlankAfter;
+    }
+    table[static_cast<unsigned char>('*')] |= kStarOrAmp;
+    table[static_cast<unsigned char>('&')] |= kStarOrAmp;
+    for (const char c : std::string_view("/*\"'")) {
+        table[static_cast<unsigned char>(c)] |= kSpecialInComments;
+    }
+    return table;
+}
+
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+unsigned char ClassOf(char c) {
+    return kClasses[static_cast<unsigned char>(c)];
+}
+
+} // namespace
+
+bool IsWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string_view TrimLeft(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsWhiteSpace(text[i])) {
+        ++i;
+    }
+    return text.substr(i);
+}
+
+std::string_view TrimRight(std::string_view text) {
+    size_t n = text.size();
+    while (n > 0 && IsWhiteSpace(text[n - 1])) {
+        --n;
+    }
+    return text.substr(0, n);
+}
+
+std::string_view Trim(std::string_view text) {
+    return TrimRight(TrimLeft(text));
+}
+
+bool RemoveCommentsAndStrings(bool inComment, std::string_view raw, std::string& out) {
+    const size_t n = raw.size();
+    size_t i = 0;
+    bool quotesLeft = true;
+    while (i < n) {
+        if (inComment) {
+            const size_t end = raw.find("*/", i);
+            if (end == std::string_view::npos) {
+                return true;
+            }
+            i = end + 2;
+            inComment = false;
+            continue;
+        }
+        size_t run = i;
+        while (run < n && (ClassOf(raw[run]) & kSpecialInComments) == 0) {
+            ++run;
+        }
+        out.append(raw.substr(i, run - i));
+        i = run;
+        if (i >= n) {
+            break;
+        }
+        const char c = raw[i];
+        const char next = i + 1 < n ? raw[i + 1] : '\0';
+        if (c == '/' && next == '/') {
+            break;
+        }
+        if (c == '/' && next == '*') {
+            inComment = true;
+            i += 2;
+            continue;
+        }
+        if (c == '*' && next == '/') {
+            i += 2; // a stray end of comment
+            continue;
+        }
+        if (c == '"' && quotesLeft) {
+            const size_t close = raw.find('"', i + 1);
+            if (close != std::string_view::npos) {
+                i = close + 1;
+                continue;
+            }
+            quotesLeft = false;
+        }
+        if (c == '\'' && next == '"' && i + 2 < n && raw[i + 2] == '\'') {
+            // The character literal '"' opens no string.
+            out.append(raw.substr(i, 3));
+            i += 3;
+            continue;
+        }
+        out.push_back(c);
+        ++i;
+    }
+    return inComment;
+}
+
+// The walk of the spacing rules: position i is `current`; what lies before it
+// is final. A deleted character is replaced by its successor at the same
+// position, an inserted blank is passed over.
+void AppendNormalized(std::string_view text, std::string& out) {
+    size_t r = 0;
+    char current;
+    if (!out.empty()) {
+        current = out.back();
+        out.pop_back();
+    } else if (!text.empty()) {
+        current = text[0] == '\t' ? ' ' : text[0];
+        r = 1;
+    } else {
+        return;
+    }
+    out.reserve(out.size() + text.size() + 1);
+    for (; r < text.size(); ++r) {
+        const char next = text[r] == '\t' ? ' ' : text[r];
+        const unsigned char cc = ClassOf(current);
+        if (current == ' ' && (ClassOf(next) & kEatsBlankBefore) != 0) {
+            current = next;
+            continue;
+        }
+        if ((cc & kEatsBlankAfter) != 0 && next == ' ') {
+            continue;
+        }
+        if ((cc & kStarOrAmp) != 0 && !out.empty() && out.back() != ',' && next != ' ' &&
+            (ClassOf(next) & kRangeCheck) == 0) {
+            out.push_back(current);
+            out.push_back(' ');
+            current = next;
+            continue;
+        }
+        out.push_back(current);
+        current = next;
+    }
+    out.push_back(current);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Byte-string helpers of the header parser. White space is blank, tab, line
+// feed, vertical tab, form feed and carriage return.
+
+bool IsWhiteSpace(char c);
+std::string_view TrimLeft(std::string_view text);
+std::string_view TrimRight(std::string_view text);
+std::string_view Trim(std::string_view text);
+
+// Appends raw without its comments and string literals to out, in one pass
+// from left to right: "//" ends the line, "/*" opens a block comment that the
+// next "*/" closes, a "*/" outside a comment is dropped, and a pair of double
+// quotes is removed with what lies between them (an unpaired quote stays).
+// Returns whether a block comment is open at the end of the line.
+bool RemoveCommentsAndStrings(bool inComment, std::string_view raw, std::string& out);
+
+// Appends text to out under the spacing rules, as if out + text had been
+// normalised in one walk; out must be normalised already. Tabs count as
+// blanks.
+void AppendNormalized(std::string_view text, std::string& out);

@@ -1,0 +1,4 @@
+class CCircle : public CShape
+{
+    double m_radius;
+};

@@ -1,0 +1,6 @@
+class CCircle : public CShape
+{
+public:
+    void Draw(CDC* pDC);
+    double m_dRadius;
+};

@@ -1,0 +1,166 @@
+#include "GuiTestSupport.h"
+
+#include <string>
+
+namespace {
+
+const std::string kFirst = VORLIX_TEST_DATA_DIR "/gui/first";
+const std::string kSecond = VORLIX_TEST_DATA_DIR "/gui/second";
+
+const char* const kNewFirstTitle = "Wählen Sie ein Verzeichnis, in dem alle Header-Dateien nach "
+                                   "Klassenabhängigkeiten durchsucht werden sollen.";
+const char* const kNewNextTitle = "Wählen Sie ein weiteres Verzeichnis, in dem weitere "
+                                  "Header-Dateien nach Klassenabhängigkeiten durchsucht werden "
+                                  "sollen.";
+const char* const kUpdateQuestion =
+    "Die Aktualisierung könnte eventuell relativ viel Zeit beanspruchen!\n\nDennoch fortsetzen?\n";
+const char* const kUpdateFirstTitle =
+    "Wählen Sie ein Verzeichnis, in dem alle Header-Dateien nach zu aktualisierenden "
+    "Klassenabhängigkeiten durchsucht werden sollen.";
+const char* const kUpdateNextTitle =
+    "Wählen Sie ein weiteres Verzeichnis, in dem weitere Header-Dateien nach zu aktualisierenden "
+    "Klassenabhängigkeiten durchsucht werden sollen.";
+
+using Names = std::vector<std::string>;
+
+Names ClassNames(CVorlixDoc* doc) {
+    Names names;
+    doc->CollectClassNames(names);
+    return names;
+}
+
+class CCommandTest : public CAppTest {
+protected:
+    // New on the given directories, then Cancel.
+    CVorlixDoc* NewFrom(std::initializer_list<std::string> directories) {
+        for (const std::string& directory : directories) {
+            ui.folderAnswers.push_back(directory);
+        }
+        ui.folderAnswers.push_back(std::nullopt);
+        Command(ID_FILE_NEW).trigger();
+        return app->ActiveDocument();
+    }
+};
+
+TEST_F(CCommandTest, NewWithTwoDirectoriesThenCancelOpensOneModifiedDocument) {
+    CVorlixDoc* doc = NewFrom({kFirst, kSecond});
+    EXPECT_EQ(ui.folderTitles, (Names{kNewFirstTitle, kNewNextTitle, kNewNextTitle}));
+    ASSERT_EQ(app->Documents().size(), 1);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(ClassNames(doc), (Names{"CCircle", "CShape", "CView", "CWnd"}));
+    EXPECT_EQ(doc->GetTitle(), "Unbekannt (Unbekannt)");
+    EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), "Unbekannt");
+    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
+    EXPECT_EQ(InfoText(doc), "Datenbankname:\n  Unbekannt\nTabellenname:\n  Unbekannt\n\n"
+                             "Anzahl Klassen:\n  4");
+    // One popup per directory, none left open.
+    EXPECT_GE(ui.progressShown, 2);
+    EXPECT_FALSE(ui.progressVisible);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(app->RecentFiles().isEmpty());
+}
+
+TEST_F(CCommandTest, NewCancelledAtOnceCreatesNothing) {
+    Command(ID_FILE_NEW).trigger();
+    EXPECT_EQ(ui.folderTitles, Names{kNewFirstTitle});
+    EXPECT_TRUE(app->Documents().isEmpty());
+    EXPECT_EQ(ui.progressShown, 0);
+    EXPECT_EQ(Main().CurrentMenuId(), 128);
+}
+
+TEST_F(CCommandTest, ParsedClassShowsItsMembers) {
+    CVorlixDoc* doc = NewFrom({kFirst});
+    CClassNode* circle = doc->m_pRoot->FindByName("CCircle", KindClass);
+    ASSERT_NE(circle, nullptr);
+    ASSERT_TRUE(Tree(doc).SelectNode(circle));
+    EXPECT_EQ(InfoText(doc), "Klassenname:\n  CCircle\nHeader-Datei:\n  circle.h\n"
+                             "Zeile in Header:\n  1\n\nAbgeleitet von:\n  CShape\n\n"
+                             "Anzahl abgeleitete Klassen:\n  0\n");
+    EXPECT_EQ(Frame(doc).FunctionList()->Texts(), QStringList{"Draw"});
+    EXPECT_EQ(Frame(doc).VariableList()->Texts(), QStringList{"m_dRadius"});
+}
+
+// A document as it is after a Save: it knows its database and table.
+void MarkStored(CVorlixDoc* doc) {
+    doc->m_pRoot->m_strDatabase = "/data/x.mdb";
+    doc->m_pRoot->m_strTable = "Klassen";
+    doc->m_pRoot->m_bNeedsLocation = false;
+    doc->SetModifiedFlag(false);
+}
+
+TEST_F(CCommandTest, UpdateKeepsDescriptionsAndTheTable) {
+    CVorlixDoc* doc = NewFrom({kFirst, kSecond});
+    MarkStored(doc);
+    CClassNode* circle = doc->m_pRoot->FindByName("CCircle", KindClass);
+    CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
+    shape->FindChildByName("m_nColor", KindVariable)->SetDescription("Füllfarbe");
+    Tree(doc).SelectNode(circle);
+    // The edit still in the pane is taken before the update.
+    Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Ein Kreis"));
+
+    ui.questions.clear();
+    ui.folderTitles.clear();
+    ui.yesNoAnswers = {true};
+    ui.folderAnswers = {kFirst, std::nullopt};
+    Command(ID_UPDATE_TREE).trigger();
+
+    EXPECT_EQ(ui.questions, Names{kUpdateQuestion});
+    EXPECT_EQ(ui.folderTitles, (Names{kUpdateFirstTitle, kUpdateNextTitle}));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(ClassNames(doc), (Names{"CCircle", "CShape"}));
+    EXPECT_EQ(doc->m_pRoot->m_strDatabase, "/data/x.mdb");
+    EXPECT_EQ(doc->m_pRoot->m_strTable, "Klassen");
+    CClassNode* newCircle = doc->m_pRoot->FindByName("CCircle", KindClass);
+    ASSERT_NE(newCircle, nullptr);
+    EXPECT_EQ(newCircle->GetDescription(), "Ein Kreis");
+    CClassNode* newShape = doc->m_pRoot->FindByName("CShape", KindClass);
+    EXPECT_EQ(newShape->FindChildByName("m_nColor", KindVariable)->GetDescription(), "Füllfarbe");
+
+    // The rebuilt tree shows the new root; nothing points into the old model.
+    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
+    EXPECT_EQ(Tree(doc).SelectedNode(), doc->m_pRoot);
+    EXPECT_EQ(doc->GetTitle(), "/data/x.mdb (Klassen)");
+    EXPECT_EQ(Frame(doc).FunctionList()->Texts(), QStringList{"Keine Funktionen vorhanden"});
+}
+
+TEST_F(CCommandTest, UpdateDeclinedOrCancelledLeavesTheModel) {
+    CVorlixDoc* doc = NewFrom({kFirst});
+    MarkStored(doc);
+    CClassRoot* root = doc->m_pRoot;
+    ui.folderTitles.clear();
+
+    ui.yesNoAnswers = {false};
+    Command(ID_UPDATE_TREE).trigger();
+    EXPECT_TRUE(ui.folderTitles.empty());
+
+    ui.yesNoAnswers = {true};
+    Command(ID_UPDATE_TREE).trigger();
+    EXPECT_EQ(ui.folderTitles, Names{kUpdateFirstTitle});
+    EXPECT_EQ(doc->m_pRoot, root);
+    EXPECT_FALSE(doc->IsModified());
+
+    // Only the description pane's text was taken, which marks a change.
+    Tree(doc).SelectNode(root->FindByName("CShape", KindClass));
+    Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("geändert"));
+    ui.yesNoAnswers = {true};
+    Command(ID_UPDATE_TREE).trigger();
+    EXPECT_EQ(doc->m_pRoot, root);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(root->FindByName("CShape", KindClass)->GetDescription(), "geändert");
+}
+
+TEST_F(CCommandTest, UpdateWhileAMemberIsShown) {
+    CVorlixDoc* doc = NewFrom({kFirst});
+    CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
+    Tree(doc).SelectNode(shape);
+    ASSERT_TRUE(
+        Frame(doc).FunctionList()->SelectNode(shape->FindChildByName("Draw", KindFunction)));
+    ui.yesNoAnswers = {true};
+    ui.folderAnswers = {kSecond, std::nullopt};
+    Command(ID_UPDATE_TREE).trigger();
+    EXPECT_EQ(ClassNames(doc), (Names{"CView", "CWnd"}));
+    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
+}
+
+} // namespace

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "ScriptedUserInterface.h"
+#include "app/VorlixApp.h"
+#include "app/VorlixDoc.h"
+#include "model/ClassRoot.h"
+#include "shell/ChildFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/MainFrame.h"
+#include "views/VorlixListView.h"
+#include "views/VorlixView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+inline std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
+
+// Runs the deletions that closed windows have queued.
+inline void ProcessDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// A structure as a scan and ordering would leave it:
+//   CObject (member GetRuntimeClass) -> CWnd -> { CView (members), CFrameWnd }
+//   aardvark
+//   Zebra (placeholder of an unknown base) -> CStripe
+struct CSampleModel {
+    std::unique_ptr<CClassRoot> root = std::make_unique<CClassRoot>();
+    CClassNode* object = nullptr;
+    CClassNode* getRuntimeClass = nullptr;
+    CClassNode* wnd = nullptr;
+    CClassNode* view = nullptr;
+    CClassNode* onDraw = nullptr;
+    CClassNode* activate = nullptr;
+    CClassNode* getDocument = nullptr;
+    CClassNode* alpha = nullptr;
+    CClassNode* document = nullptr;
+    CClassNode* frameWnd = nullptr;
+    CClassNode* aardvark = nullptr;
+    CClassNode* zebra = nullptr;
+    CClassNode* stripe = nullptr;
+
+    // stored: the structure has a database and table (as after Load).
+    explicit CSampleModel(bool stored = true) {
+        if (stored) {
+            root->m_strDatabase = "/data/x.mdb";
+            root->m_strTable = "Klassen";
+            root->m_bNeedsLocation = false;
+            root->SetName("/data/x.mdb (Klassen)");
+        }
+        object = Add(root.get(), "CObject", KindClass, 0, 12, "/inc/afx.h");
+        getRuntimeClass = Add(object, "GetRuntimeClass", KindFunction, 1, 20, "/inc/afx.h");
+        wnd = Add(object, "CWnd", KindClass, 2, 40, "/inc/afxwin.h");
+        view = Add(wnd, "CView", KindClass, 3, 7, "/inc/afxwin.h");
+        onDraw = Add(view, "OnDraw", KindFunction, 4, 9, "/inc/afxwin.h");
+        onDraw->SetTypeText("void");
+        onDraw->SetParameters("CDC* pDC");
+        activate = Add(view, "activate", KindFunction, 5, 10, "/inc/afxwin.h");
+        getDocument = Add(view, "GetDocument", KindFunction, 6, 11, "/inc/afxwin.h");
+        alpha = Add(view, "Alpha", KindFunction, 7, 12, "/inc/afxwin.h");
+        document = Add(view, "m_pDocument", KindVariable, 8, 13, "/inc/afxwin.h");
+        document->SetTypeText("CDocument*");
+        frameWnd = Add(wnd, "CFrameWnd", KindClass, 9, 80, "/inc/afxwin.h");
+        aardvark = Add(root.get(), "aardvark", KindClass, 10, 1, "/inc/zoo.h");
+        zebra = Add(root.get(), "Zebra", KindClass, 12, -1, "Unbekannt");
+        stripe = Add(zebra, "CStripe", KindClass, 11, 5, "/inc/zoo.h");
+    }
+
+    static CClassNode* Add(CClassNode* parent, const std::string& name, int kind, int id, int line,
+                           const std::string& header) {
+        auto* node = new CClassNode;
+        node->SetName(name);
+        node->SetKind(kind);
+        node->SetId(id);
+        node->SetLine(line);
+        node->SetHeaderFile(header);
+        node->SetDescription("");
+        parent->AddChild(node);
+        return node;
+    }
+};
+
+// The real application with its main window, every question answered by
+// the scripted user interface.
+class CAppTest : public testing::Test {
+protected:
+    void SetUp() override {
+        QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                  QStringLiteral("Vorlix"))
+            .clear();
+        app = std::make_unique<CVorlixApp>(ui);
+        ASSERT_TRUE(app->InitInstance());
+    }
+
+    void TearDown() override {
+        app.reset();
+        ProcessDeletes();
+    }
+
+    CMainFrame& Main() { return *app->GetMainFrame(); }
+    QAction& Command(int id) { return *Main().Action(id); }
+
+    // Opens a document on a structure as Open does after loading it.
+    CVorlixDoc* OpenSample(CSampleModel& sample, bool modified = false) {
+        return app->OpenStructure(std::move(sample.root), modified);
+    }
+
+    static CChildFrame& Frame(CVorlixDoc* doc) { return *doc->GetFrame(); }
+    static CVorlixView& Tree(CVorlixDoc* doc) { return *doc->GetFrame()->TreeView(); }
+    static std::string InfoText(CVorlixDoc* doc) {
+        return Utf8(doc->GetFrame()->InfoPane()->toPlainText());
+    }
+    static std::string DescriptionText(CVorlixDoc* doc) {
+        return Utf8(doc->GetFrame()->DescriptionPane()->toPlainText());
+    }
+
+    CScriptedUserInterface ui;
+    std::unique_ptr<CVorlixApp> app;
+};

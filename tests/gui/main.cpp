@@ -1,0 +1,16 @@
+#include "TempDir.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    // The settings (recent-file list) of the tests stay away from the user's.
+    CTempDir settingsDir;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(settingsDir.Path()));
+    QApplication application(argc, argv);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settingsDir.Path()));
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
