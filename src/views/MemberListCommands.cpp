@@ -14,14 +14,15 @@
 #include <QToolTip>
 
 CMemberListCommands::CMemberListCommands(CVorlixListView* list)
-    : QObject(list), m_list(list), m_menu(CreateMemberContextMenu(list)) {
+    : QObject(list), m_list(list), m_menu(CreateMemberContextMenu(list)),
+      m_viewport(list->viewport()) {
     connect(FindCommandAction(m_menu, ID_FIND_USES), &QAction::triggered, this,
             &CMemberListCommands::OnFindUses);
-    m_list->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 bool CMemberListCommands::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_list->viewport()) {
+    if (watched != m_viewport) {
         return false;
     }
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {

@@ -7,6 +7,7 @@
 class CVorlixListView;
 class QListWidgetItem;
 class QMenu;
+class QWidget;
 
 // The class commands of a member list: the context menu on the right button
 // with "Funktion wird verwendet in ...", and the items' info tips. Made by
@@ -31,4 +32,6 @@ protected:
 private:
     CVorlixListView* m_list;
     QMenu* m_menu;
+    // Kept apart: while the view goes, its viewport is gone before this object.
+    QWidget* m_viewport;
 };

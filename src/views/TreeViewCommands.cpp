@@ -38,18 +38,19 @@ CClassNode* FindClassBelow(CClassNode& root, const std::string& name) {
 } // namespace
 
 CTreeViewCommands::CTreeViewCommands(CVorlixView* view)
-    : QObject(view), m_view(view), m_menu(CreateTreeContextMenu(view)) {
+    : QObject(view), m_view(view), m_menu(CreateTreeContextMenu(view)),
+      m_viewport(view->viewport()) {
     connect(FindCommandAction(m_menu, ID_FIND_CLASS), &QAction::triggered, this,
             &CTreeViewCommands::OnFindClass);
     connect(FindCommandAction(m_menu, ID_FIND_CLASS_HEADERS), &QAction::triggered, this,
             [this] { Search('H'); });
     connect(FindCommandAction(m_menu, ID_FIND_CLASS_FUNCTIONS), &QAction::triggered, this,
             [this] { Search('C'); });
-    m_view->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 bool CTreeViewCommands::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_view->viewport()) {
+    if (watched != m_viewport) {
         return false;
     }
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {

@@ -6,6 +6,7 @@
 
 class CVorlixView;
 class QMenu;
+class QWidget;
 class QTreeWidgetItem;
 
 // The class commands of a class tree: the context menu on the right button,
@@ -34,4 +35,6 @@ private:
 
     CVorlixView* m_view;
     QMenu* m_menu;
+    // Kept apart: while the view goes, its viewport is gone before this object.
+    QWidget* m_viewport;
 };
