@@ -10,7 +10,8 @@
 // Drives a modal dialog that a command is about to open: polls from the event
 // loop until a modal window is up, then hands it to the action (which should
 // close it). Gives up after timeoutMs so that a dialog that never opens cannot
-// hang the test; Ran() tells whether the action ran.
+// hang the test; Ran() tells whether the action ran. The driver stops when it
+// goes out of scope, so that it never acts on a later test's dialog.
 class CModalDriver {
 public:
     explicit CModalDriver(std::function<void(QWidget*)> action, int timeoutMs = 5000)
@@ -20,6 +21,10 @@ public:
         Poll(m_state, timeoutMs);
     }
 
+    ~CModalDriver() { m_state->stopped = true; }
+    CModalDriver(const CModalDriver&) = delete;
+    CModalDriver& operator=(const CModalDriver&) = delete;
+
     bool Ran() const { return m_state->ran; }
 
 private:
@@ -27,10 +32,14 @@ private:
         std::function<void(QWidget*)> action;
         QElapsedTimer clock;
         bool ran = false;
+        bool stopped = false;
     };
 
     static void Poll(std::shared_ptr<State> state, int timeoutMs) {
         QTimer::singleShot(5, [state, timeoutMs] {
+            if (state->stopped) {
+                return;
+            }
             QWidget* modal = QApplication::activeModalWidget();
             if (modal != nullptr && modal->isVisible()) {
                 state->ran = true;
