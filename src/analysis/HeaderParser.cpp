@@ -223,6 +223,9 @@ void CHeaderParser::AppendPiece(std::string& statement, std::string_view piece) 
 
 // Where the rest of the current line is cut, or kNone to take all of it.
 size_t CHeaderParser::CutPosition(std::string_view rest, bool statementEmpty) {
+    if (rest.empty()) {
+        return kNone;
+    }
     const size_t semicolon = FindInWork(";", m_nextSemicolon);
     const size_t open = FindInWork("{", m_nextOpen);
     const size_t close = FindInWork("}", m_nextClose);

@@ -1,6 +1,7 @@
 #include "analysis/HeaderText.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -11,6 +12,7 @@ enum CharClass : unsigned char {
     kStarOrAmp = 4,       // gets a blank after it before a word
     kRangeCheck = 8,      // the codes 38 to 62
     kSpecialInComments = 16,
+    kLookedAt = 32, // a rule may apply when it is the current character
 };
 
 constexpr std::array<unsigned char, 256> MakeClasses() {
@@ -23,6 +25,9 @@ constexpr std::array<unsigned char, 256> MakeClasses() {
     }
     for (const char c : std::string_view(",-+=")) {
         table[static_cast<unsigned char>(c)] |= kEatsBlankAfter;
+    }
+    for (const char c : std::string_view(" \t,-+=*&")) {
+        table[static_cast<unsigned char>(c)] |= kLookedAt;
     }
     table[static_cast<unsigned char>('*')] |= kStarOrAmp;
     table[static_cast<unsigned char>('&')] |= kStarOrAmp;
@@ -121,24 +126,55 @@ bool RemoveCommentsAndStrings(bool inComment, std::string_view raw, std::string&
     return inComment;
 }
 
+// A character that no spacing rule looks at as the current one.
+bool IsPlain(char c) {
+    return (ClassOf(c) & kLookedAt) == 0;
+}
+
 // The walk of the spacing rules: position i is `current`; what lies before it
 // is final. A deleted character is replaced by its successor at the same
-// position, an inserted blank is passed over.
+// position, an inserted blank is passed over. Runs of plain characters are
+// copied at once.
 void AppendNormalized(std::string_view text, std::string& out) {
+    const size_t n = text.size();
     size_t r = 0;
     char current;
     if (!out.empty()) {
         current = out.back();
         out.pop_back();
-    } else if (!text.empty()) {
+    } else if (n > 0) {
         current = text[0] == '\t' ? ' ' : text[0];
         r = 1;
     } else {
         return;
     }
-    out.reserve(out.size() + text.size() + 1);
-    for (; r < text.size(); ++r) {
+    // Written through a pointer: every character gives at most two.
+    const size_t kept = out.size();
+    out.resize(kept + 2 * n + 2);
+    char* const begin = out.data();
+    char* write = begin + kept;
+    for (;;) {
+        if (IsPlain(current)) {
+            *write++ = current;
+            size_t run = r;
+            while (run < n && IsPlain(text[run])) {
+                ++run;
+            }
+            std::memcpy(write, text.data() + r, run - r);
+            write += run - r;
+            if (run == n) {
+                out.resize(static_cast<size_t>(write - begin));
+                return;
+            }
+            current = text[run] == '\t' ? ' ' : text[run];
+            r = run + 1;
+            continue;
+        }
+        if (r >= n) {
+            break;
+        }
         const char next = text[r] == '\t' ? ' ' : text[r];
+        ++r;
         const unsigned char cc = ClassOf(current);
         if (current == ' ' && (ClassOf(next) & kEatsBlankBefore) != 0) {
             current = next;
@@ -147,15 +183,16 @@ void AppendNormalized(std::string_view text, std::string& out) {
         if ((cc & kEatsBlankAfter) != 0 && next == ' ') {
             continue;
         }
-        if ((cc & kStarOrAmp) != 0 && !out.empty() && out.back() != ',' && next != ' ' &&
+        if ((cc & kStarOrAmp) != 0 && write != begin && write[-1] != ',' && next != ' ' &&
             (ClassOf(next) & kRangeCheck) == 0) {
-            out.push_back(current);
-            out.push_back(' ');
+            *write++ = current;
+            *write++ = ' ';
             current = next;
             continue;
         }
-        out.push_back(current);
+        *write++ = current;
         current = next;
     }
-    out.push_back(current);
+    *write++ = current;
+    out.resize(static_cast<size_t>(write - begin));
 }

@@ -1,14 +1,20 @@
 #include "cli/Commands.h"
 
+#include "cli/DumpCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SearchCommand.h"
+#include "cli/TablesCommand.h"
+#include "cli/UpdateCommand.h"
 
 #include <ostream>
 
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
-        {"scan", "[--csv] DIR...", RunScanCommand},
+        {"scan", "[--csv] [--db FILE [--table NAME]] DIR...", RunScanCommand},
         {"search", "H|C CLASS DIR | F CLASS FUNCTION DIR", RunSearchCommand},
+        {"tables", "FILE", RunTablesCommand},
+        {"dump", "FILE TABLE", RunDumpCommand},
+        {"update", "FILE TABLE DIR...", RunUpdateCommand},
     };
     return commands;
 }

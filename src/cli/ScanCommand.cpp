@@ -3,7 +3,9 @@
 #include "analysis/HeaderParser.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/StructureCsv.h"
+#include "cli/TableTarget.h"
 #include "model/ClassRoot.h"
+#include "persistence/ClassTable.h"
 #include "platform/FileServices.h"
 
 #include <iostream>
@@ -13,6 +15,8 @@ namespace {
 
 struct ScanOptions {
     bool csv = false;
+    std::optional<std::string> database;
+    std::optional<std::string> table;
     std::vector<std::string> directories;
 };
 
@@ -30,6 +34,12 @@ std::optional<ScanOptions> ParseScanArguments(const std::vector<std::string>& ar
             optionsEnded = true;
         } else if (arg == "--csv") {
             options.csv = true;
+        } else if (arg == "--db" || arg == "--table") {
+            if (i + 1 >= args.size()) {
+                err << "vorlix-cli scan: " << arg << " needs a value\n";
+                return std::nullopt;
+            }
+            (arg == "--db" ? options.database : options.table) = args[++i];
         } else {
             err << "vorlix-cli scan: unknown option '" << arg << "'\n";
             return std::nullopt;
@@ -37,6 +47,10 @@ std::optional<ScanOptions> ParseScanArguments(const std::vector<std::string>& ar
     }
     if (options.directories.empty()) {
         err << "vorlix-cli scan: no directory given\n";
+        return std::nullopt;
+    }
+    if (options.table && !options.database) {
+        err << "vorlix-cli scan: --table needs --db\n";
         return std::nullopt;
     }
     return options;
@@ -121,11 +135,26 @@ int RunScanCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (!options) {
         return 2;
     }
+    const std::string table = options->table.value_or(ClassTable::kDefaultTable);
+    // A database that cannot take the structure is told before the scan.
+    const bool databaseExisted = options->database && FileExists(*options->database);
+    if (options->database) {
+        if (const int status = CheckTableTarget(*options->database, table, err)) {
+            return status;
+        }
+    }
     // Progress only on a terminal, and only when err is the real stderr.
     CConsoleUserInterface ui(err, &err == &std::cerr && StandardErrorIsTerminal());
     const ScanResult result = Scan(options->directories, ui, err);
     if (!result.root) {
         return 2;
+    }
+    if (options->database) {
+        // An existing file keeps a copy of its old rows in ".bak".
+        if (const int status =
+                SaveToTable(*result.root, *options->database, table, databaseExisted, err)) {
+            return status;
+        }
     }
     if (options->csv) {
         WriteStructureCsv(*result.root, out);

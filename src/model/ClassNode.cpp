@@ -10,37 +10,38 @@ bool IsOneOf(char c, const char* set) {
 }
 
 // The spacing rules look at each position once, left to right; an inserted
-// blank is the next character looked at, and the last character never is.
-std::string ApplyNameRule(std::string text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        const char c = text[i];
-        const char next = text[i + 1];
-        if (IsOneOf(c, ",=&*+-") && next != ' ' && !(c == '=' && next == '=')) {
-            text.insert(i + 1, 1, ' ');
+// blank is the next character looked at (and never gets one itself), and the
+// last character never is. So a blank goes between two neighbours of the
+// original text exactly when the rule holds for them; the result is built in
+// one pass, since inserting into a long text again and again costs the
+// square of its length.
+template <typename Rule> std::string InsertBlanks(const std::string& text, Rule needsBlank) {
+    std::string result;
+    result.reserve(text.size() + text.size() / 4);
+    for (size_t i = 0; i < text.size(); ++i) {
+        result.push_back(text[i]);
+        if (i + 1 < text.size() && needsBlank(text[i], text[i + 1])) {
+            result.push_back(' ');
         }
     }
-    return text;
+    return result;
 }
 
-std::string ApplyTypeRule(std::string text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (IsOneOf(text[i], ",=&*+-") && text[i + 1] != ' ') {
-            text.insert(i + 1, 1, ' ');
-        }
-    }
-    return text;
+std::string ApplyNameRule(const std::string& text) {
+    return InsertBlanks(text, [](char c, char next) {
+        return IsOneOf(c, ",=&*+-") && next != ' ' && !(c == '=' && next == '=');
+    });
 }
 
-std::string ApplyParameterRule(std::string text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (IsOneOf(text[i], ",=&*") && text[i + 1] != ' ') {
-            text.insert(i + 1, 1, ' ');
-        }
-        if (text[i] != ' ' && text[i + 1] == '=') {
-            text.insert(i + 1, 1, ' ');
-        }
-    }
-    return text;
+std::string ApplyTypeRule(const std::string& text) {
+    return InsertBlanks(text,
+                        [](char c, char next) { return IsOneOf(c, ",=&*+-") && next != ' '; });
+}
+
+std::string ApplyParameterRule(const std::string& text) {
+    return InsertBlanks(text, [](char c, char next) {
+        return (IsOneOf(c, ",=&*") && next != ' ') || (c != ' ' && next == '=');
+    });
 }
 
 } // namespace
@@ -77,8 +78,20 @@ CClassNode* CClassNode::GetChild(int index) const {
 
 void CClassNode::ClearChildren() {
     if (!m_bChildrenNotOwned) {
-        for (CClassNode* child : m_children) {
-            delete child;
+        // Iterative, so that a long inheritance chain cannot exhaust the stack:
+        // each node's list is emptied before it is deleted.
+        std::vector<CClassNode*> doomed = std::move(m_children);
+        while (!doomed.empty()) {
+            CClassNode* node = doomed.back();
+            doomed.pop_back();
+            if (node == nullptr) {
+                continue;
+            }
+            if (!node->m_bChildrenNotOwned) {
+                doomed.insert(doomed.end(), node->m_children.begin(), node->m_children.end());
+            }
+            node->m_children.clear();
+            delete node;
         }
     }
     m_children.clear();

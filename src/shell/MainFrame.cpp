@@ -72,6 +72,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     });
 }
 
+// The document windows go first, while the frame that tracks them is whole.
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+    m_frames.clear();
+    delete m_mdiArea;
+}
+
 bool CMainFrame::OnCreate() {
     CreateActions();
     CreateMenus();
@@ -89,7 +97,6 @@ QAction* CMainFrame::AddAction(int id, const QString& text, const QKeySequence& 
     if (!shortcut.isEmpty()) {
         // The accelerators work whichever menu is shown.
         action->setShortcut(shortcut);
-        action->setShortcutContext(Qt::ApplicationShortcut);
         addAction(action);
     }
     m_actions.insert(id, action);

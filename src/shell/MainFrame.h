@@ -19,6 +19,7 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     // Builds menus, tool bar and status bar.
     bool OnCreate();

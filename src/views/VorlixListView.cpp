@@ -33,6 +33,10 @@ CVorlixListView::CVorlixListView(QWidget* parent) : QListWidget(parent) {
     new CMemberListCommands(this);
 }
 
+CVorlixListView::~CVorlixListView() {
+    disconnect(this, nullptr, this, nullptr);
+}
+
 void CVorlixListView::OnInitialUpdate() {
     setSortingEnabled(true);
     sortItems(Qt::AscendingOrder);

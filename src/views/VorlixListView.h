@@ -12,6 +12,7 @@ class CVorlixListView : public QListWidget, public IMemberList {
     Q_OBJECT
 public:
     explicit CVorlixListView(QWidget* parent = nullptr);
+    ~CVorlixListView() override;
 
     CVorlixDoc* GetDocument() const { return m_pDocument; }
     void SetDocument(CVorlixDoc* document) { m_pDocument = document; }

@@ -22,6 +22,12 @@ CVorlixView::CVorlixView(QWidget* parent) : QTreeWidget(parent) {
     new CTreeViewCommands(this);
 }
 
+// The base classes still tidy up their items after this; their selection
+// signals must not reach a view that is gone.
+CVorlixView::~CVorlixView() {
+    disconnect(this, nullptr, this, nullptr);
+}
+
 void CVorlixView::OnInitialUpdate() {
     m_nTreeMode = 0;
     FillTree();

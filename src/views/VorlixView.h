@@ -15,6 +15,7 @@ class CVorlixView : public QTreeWidget, public ITreeControl {
     Q_OBJECT
 public:
     explicit CVorlixView(QWidget* parent = nullptr);
+    ~CVorlixView() override;
 
     CVorlixDoc* GetDocument() const { return m_pDocument; }
     void SetDocument(CVorlixDoc* document) { m_pDocument = document; }

@@ -133,6 +133,12 @@ TEST(ClassBodies, SecondDeclarationAddsMembersAndKeepsTheFirstPlace) {
     EXPECT_EQ(parsed.root->GetChild(2)->GetHeaderPath(), "/inc/a.h");
 }
 
+TEST(ClassBodies, ClassHeadAfterAnotherStatementOnTheLine) {
+    ParsedHeaders parsed("class A { int x; }; class B : public A { int y; };\n");
+    EXPECT_EQ(parsed.Entries(),
+              (Entries{"C A :  @1", "V x | int @1", "C B : A @1", "V y | int @1"}));
+}
+
 TEST(ClassBodies, RecordsPathAndFileName) {
     ParsedHeaders parsed("class A {\nint x;\n};\n", "/src/deep/x.h");
     ASSERT_EQ(parsed.root->GetChildCount(), 2);

@@ -296,3 +296,23 @@ TEST(ClassRoot, FlatFillingSortsAllClassesUnderRootItem) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ChildList, DeepChainIsDestroyedWithoutRecursion) {
+    auto root = std::make_unique<CClassRoot>();
+    CClassNode* tip = root.get();
+    for (int i = 0; i < 300000; ++i) {
+        auto* next = new CClassNode;
+        tip->AddChild(next);
+        tip = next;
+    }
+    // A not-owning node deep down keeps its children alive.
+    CClassNode kept;
+    tip->SetChildrenNotOwned(true);
+    tip->AddChild(&kept);
+    root.reset();
+    EXPECT_EQ(kept.GetName(), "Name unbekannt");
+}
+
+} // namespace

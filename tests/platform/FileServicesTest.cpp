@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,6 +84,18 @@ TEST(CopyFileReplacing, ReplacesTarget) {
     EXPECT_FALSE(CopyFileReplacing(dir.Path() + "/missing", to));
     EXPECT_EQ(WithTrailingSlash("/a"), "/a/");
     EXPECT_EQ(WithTrailingSlash("/a/"), "/a/");
+}
+
+} // namespace
+
+namespace {
+
+TEST(TextFileReader, FifoIsNotReadAndDoesNotBlock) {
+    CTempDir dir;
+    const std::string fifo = dir.Path() + "/pipe.h";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CTextFileReader reader;
+    EXPECT_FALSE(reader.Open(fifo));
 }
 
 } // namespace

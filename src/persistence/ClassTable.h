@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// The class table: one row per node below the root.
+namespace ClassTable {
+
+inline constexpr const char* kDefaultTable = "Klassen";
+
+// The columns, in the order the rows are read.
+inline constexpr const char* kColumns[] = {"ID",   "Type",        "Row",     "Parent",   "Class",
+                                           "File", "Description", "VarType", "Parameter"};
+
+// A new database file holding one empty class table "Klassen"; raises
+// CDaoException when the file exists or cannot be made (nothing is left
+// behind then).
+void CreateDatabase(const std::string& path);
+
+} // namespace ClassTable

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "persistence/DaoEngine.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct CSqliteConnection;
+
+// Column types of a new table.
+enum class DaoColumnType { Long, Text };
+
+struct CDaoColumnDef {
+    std::string name;
+    DaoColumnType type = DaoColumnType::Text;
+};
+
+// The SQLite engine: tables in rowid order, names always quoted as
+// identifiers, texts stored as UTF-8 TEXT, one write transaction at a time.
+class CSqliteEngine : public IDaoEngine {
+public:
+    // An existing file, read-write where the file system allows it.
+    static std::unique_ptr<IDaoEngine> Open(const std::string& path);
+    // A new, empty database file; raises CDaoException when the file exists.
+    static std::unique_ptr<CSqliteEngine> Create(const std::string& path);
+
+    int GetTableDefCount() override;
+    CDaoTableDefInfo GetTableDefInfo(int index) override;
+    std::unique_ptr<IDaoTable> OpenTable(const std::string& name) override;
+    void BeginTrans() override;
+    void CommitTrans() override;
+    void Rollback() noexcept override;
+
+    void CreateTable(const std::string& name, const std::vector<CDaoColumnDef>& columns);
+
+    // "name" as an SQL identifier, quotes doubled.
+    static std::string QuoteIdentifier(const std::string& name);
+
+private:
+    explicit CSqliteEngine(std::shared_ptr<CSqliteConnection> connection);
+    std::vector<std::string> ReadTableNames();
+
+    std::shared_ptr<CSqliteConnection> m_connection;
+};

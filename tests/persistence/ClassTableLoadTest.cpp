@@ -1,0 +1,227 @@
+#include "ClassTableHelpers.h"
+#include "ScriptedUserInterface.h"
+#include "TempDir.h"
+#include "persistence/DaoException.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+class LoadTest : public testing::Test {
+protected:
+    void SetUp() override {
+        path = dir.Path() + "/db.mdb";
+        sql = std::make_unique<CSqlFixture>(path);
+        sql->Exec(CSqlFixture::ClassTableSql("Klassen"));
+    }
+
+    bool Load(const std::string& table = "Klassen") {
+        ui.tableAnswers.push_back(table);
+        return root.Load(path, ui);
+    }
+
+    CTempDir dir;
+    std::string path;
+    std::unique_ptr<CSqlFixture> sql;
+    CScriptedUserInterface ui;
+    CClassRoot root;
+};
+
+// Rows in table order and the tree they load into. A = 1 under the root,
+// f = 2 and v = 3 members of A, B = 4 derived from A, C = 5 derived from B.
+TEST_F(LoadTest, OrdersOfRowsAndTheTreesTheyGive) {
+    struct Case {
+        const char* name;
+        std::vector<TableRow> rows;
+        const char* shape;
+    };
+    const std::vector<Case> cases = {
+        {"as saved", {{1, 1, -1, "A"}, {4, 1, 1, "B"}, {2, 2, 1, "f"}, {3, 3, 1, "v"}}, "A{B f v}"},
+        {"members before the derived class: derived classes come first",
+         {{1, 1, -1, "A"}, {2, 2, 1, "f"}, {4, 1, 1, "B"}, {3, 3, 1, "v"}},
+         "A{B f v}"},
+        {"member before its class: attached in the second pass",
+         {{2, 2, 1, "f"}, {1, 1, -1, "A"}},
+         "A{f}"},
+        {"classes before their bases: only the one parked first whose parent is there",
+         {{5, 1, 4, "C"}, {4, 1, 1, "B"}, {1, 1, -1, "A"}},
+         "A{B}"},
+        {"member with Parent -1 hangs under the root", {{2, 2, -1, "f"}, {1, 1, -1, "A"}}, "f A"},
+        {"parent not found: dropped", {{1, 1, -1, "A"}, {9, 1, 77, "X"}, {8, 2, 78, "g"}}, "A"},
+        {"a member is never a parent", {{1, 1, -1, "A"}, {2, 2, 1, "f"}, {6, 3, 2, "w"}}, "A{f}"},
+        {"parked member before its parked class: dropped",
+         {{2, 2, 4, "f"}, {4, 1, 1, "B"}, {1, 1, -1, "A"}},
+         "A{B}"},
+        {"parked class before its parked member",
+         {{4, 1, 1, "B"}, {2, 2, 4, "f"}, {1, 1, -1, "A"}},
+         "A{B{f}}"},
+    };
+    for (const Case& c : cases) {
+        sql->Exec("DELETE FROM Klassen");
+        InsertRows(*sql, "Klassen", c.rows);
+        EXPECT_TRUE(Load()) << c.name;
+        EXPECT_EQ(Shape(root), c.shape) << c.name;
+        EXPECT_FALSE(root.m_bNeedsLocation) << c.name;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LoadTest, StoresEveryColumnAndTheRootsLocation) {
+    sql->Insert("Klassen", {"1", "1", "12", "-1", "a==b", "dir\\x.h", "Größe, \"ä\"\r\nzwei",
+                            "int*x", "int a,char*b=0"});
+    AddNode(root, KindClass, 99, "Alt");
+    ASSERT_TRUE(Load());
+    ASSERT_EQ(root.GetChildCount(), 1);
+    const CClassNode* a = root.GetChild(0);
+    EXPECT_EQ(a->GetId(), 1);
+    EXPECT_EQ(a->GetKind(), KindClass);
+    EXPECT_EQ(a->GetLine(), 12);
+    EXPECT_EQ(a->m_nParentId, -1);
+    EXPECT_EQ(a->GetName(), "a== b");
+    EXPECT_EQ(a->GetHeaderFileName(), "x.h");
+    EXPECT_EQ(a->GetDescription(), "Größe, \"ä\"\r\nzwei");
+    EXPECT_EQ(a->GetTypeText(), "int* x");
+    EXPECT_EQ(a->GetParameters(), "int a, char* b = 0");
+    EXPECT_EQ(root.GetId(), -1);
+    EXPECT_EQ(root.GetName(), ShownPath(path) + " (Klassen)");
+    EXPECT_EQ(root.GetDescription(), "keine Beschreibung vorhanden");
+    EXPECT_EQ(root.m_strDatabase, path);
+    EXPECT_EQ(root.m_strTable, "Klassen");
+    EXPECT_EQ(ui.offeredTables, (std::vector<std::vector<std::string>>{{"Klassen"}}));
+}
+
+TEST_F(LoadTest, RootNameFollowsTheNameRuleButThePathStaysAsItIs) {
+    const std::string sub = dir.Path() + "/my-db";
+    std::filesystem::create_directories(sub);
+    path = sub + "/x.mdb";
+    CSqlFixture(path).Exec(CSqlFixture::ClassTableSql("Klassen"));
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(root.GetName(), ShownPath(dir.Path()) + "/my- db/x.mdb (Klassen)");
+    EXPECT_EQ(root.m_strDatabase, path);
+}
+
+TEST_F(LoadTest, NullsReadAsZeroAndEmptyText) {
+    sql->Exec("INSERT INTO Klassen VALUES (1, 1, NULL, -1, 'A', NULL, NULL, NULL, NULL)");
+    ASSERT_TRUE(Load());
+    ASSERT_EQ(Shape(root), "A");
+    EXPECT_EQ(root.GetChild(0)->GetLine(), 0);
+    EXPECT_EQ(root.GetChild(0)->GetDescription(), "");
+}
+
+TEST_F(LoadTest, TableWithoutDescriptionColumnFailsEveryRowSilently) {
+    sql->Exec("CREATE TABLE Kurz (ID INTEGER, Type INTEGER, Row INTEGER, Parent INTEGER, "
+              "Class TEXT, File TEXT, VarType TEXT, Parameter TEXT)");
+    sql->Exec("INSERT INTO Kurz VALUES (1, 1, 1, -1, 'A', 'a.h', 'x', 'y'), "
+              "(2, 2, 1, 1, 'f', 'a.h', 'x', 'y')");
+    EXPECT_FALSE(Load("Kurz"));
+    EXPECT_EQ(root.GetChildCount(), 0);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(root.m_bNeedsLocation);
+    EXPECT_EQ(root.m_strTable, "Kurz");
+}
+
+TEST_F(LoadTest, BadRowKeepsFirstPassClassesAndDropsParkedOnes) {
+    InsertRows(*sql, "Klassen", {{1, 1, -1, "A"}, {2, 2, 1, "f"}, {4, 1, 1, "B"}});
+    sql->Exec("INSERT INTO Klassen VALUES ('zwölf', 1, 1, -1, 'X', '', '', '', '')");
+    EXPECT_FALSE(Load());
+    EXPECT_EQ(Shape(root), "A{B}");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LoadTest, TableThatCannotBeOpenedIsReportedAndLeavesTheTreeEmpty) {
+    CTempDir other;
+    path = other.Path() + "/leer.mdb";
+    CSqlFixture(path).Exec("PRAGMA user_version = 1");
+    // No user table: OK on the empty list gives the empty name.
+    ui.tableAnswers.push_back("");
+    EXPECT_FALSE(root.Load(path, ui));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"no such table: "});
+    EXPECT_EQ(root.GetChildCount(), 0);
+    EXPECT_EQ(root.m_strTable, "");
+    EXPECT_EQ(ui.offeredTables, (std::vector<std::vector<std::string>>{{}}));
+}
+
+TEST_F(LoadTest, CancelledTableDialogEmptiesTheTreeAndReturnsFalse) {
+    InsertRows(*sql, "Klassen", {{1, 1, -1, "A"}});
+    AddNode(root, KindClass, 5, "Alt");
+    ui.tableAnswers.push_back(std::nullopt);
+    EXPECT_FALSE(root.Load(path, ui));
+    EXPECT_EQ(root.GetChildCount(), 0);
+    EXPECT_EQ(root.m_strDatabase, path);
+    EXPECT_EQ(root.m_strTable, "Unbekannt");
+    EXPECT_EQ(root.GetName(), "Unbekannt");
+}
+
+TEST_F(LoadTest, FileThatIsNoDatabaseRaisesTheEnginesError) {
+    const std::string text = dir.Write("notes.mdb", std::string(2000, 'n'));
+    AddNode(root, KindClass, 5, "Alt");
+    try {
+        root.Load(text, ui);
+        FAIL() << "no error";
+    } catch (const CDaoException& error) {
+        EXPECT_EQ(error.GetErrorMessage(), "file is not a database");
+    }
+    EXPECT_EQ(root.GetChildCount(), 0);
+    EXPECT_EQ(root.m_strDatabase, text);
+    EXPECT_TRUE(ui.offeredTables.empty());
+}
+
+// The loader looks parents up through an index; this is the algorithm
+// written out with the tree search, run on random tables with repeated IDs,
+// odd kinds and missing parents.
+std::string LiteralLoad(const std::vector<TableRow>& rows) {
+    CClassRoot root;
+    root.SetId(-1);
+    CClassNode holder;
+    for (const TableRow& row : rows) {
+        auto* node = new CClassNode;
+        node->SetId(row.id);
+        node->SetKind(row.type);
+        node->m_nParentId = row.parent;
+        node->SetName(row.name);
+        node->SetHeaderFile(row.name + ".h");
+        node->SetLine(7);
+        node->SetDescription("d");
+        node->SetTypeText("int");
+        node->SetParameters("keine Parameter");
+        if (CClassNode* parent = root.FindByIdAndKind(node->m_nParentId, node->GetKind())) {
+            parent->AddChild(node);
+        } else {
+            holder.AddChild(node);
+        }
+    }
+    int i = 0;
+    while (i < holder.GetChildCount()) {
+        CClassNode* node = holder.GetChild(i);
+        if (CClassNode* parent = root.FindByIdAndKind(node->m_nParentId, KindClass)) {
+            parent->AddChild(node);
+            holder.RemoveChild(node, false);
+        } else {
+            ++i;
+        }
+    }
+    return Csv(root);
+}
+
+TEST_F(LoadTest, IndexedParentLookupMatchesTheTreeSearch) {
+    std::mt19937 random(20240607);
+    for (int round = 0; round < 40; ++round) {
+        const int idRange = round % 2 == 0 ? 12 : 60;
+        std::uniform_int_distribution<int> id(-2, idRange);
+        std::uniform_int_distribution<int> kind(0, 4);
+        std::vector<TableRow> rows;
+        for (int i = 0; i < 150; ++i) {
+            // Mostly classes and members, now and then other kinds.
+            int k = kind(random);
+            k = k == 4 && i % 3 != 0 ? KindClass : k;
+            rows.push_back({id(random), k, id(random), "n" + std::to_string(i)});
+        }
+        sql->Exec("DELETE FROM Klassen");
+        InsertRows(*sql, "Klassen", rows);
+        ASSERT_TRUE(Load());
+        ASSERT_EQ(Csv(root), LiteralLoad(rows)) << "round " << round;
+    }
+}
+
+} // namespace
