@@ -42,7 +42,6 @@ QAction* AddPaneAction(CMainFrame& frame, int id, const QKeySequence& keys, bool
     auto* action = new QAction(&frame);
     ApplyCommandTexts(action, id);
     action->setShortcut(keys);
-    action->setShortcutContext(Qt::ApplicationShortcut);
     frame.addAction(action);
     QObject::connect(action, &QAction::triggered, &frame, [&frame, forward] {
         if (CChildFrame* child = frame.MDIGetActive()) {

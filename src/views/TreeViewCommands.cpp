@@ -12,6 +12,7 @@
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QToolTip>
 
 namespace {
@@ -74,8 +75,24 @@ bool CTreeViewCommands::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+// As in the native tree, an item is hit on its label, not on the empty rest
+// of its row nor on its expand button.
+QTreeWidgetItem* CTreeViewCommands::ItemAtLabel(const QPoint& point) const {
+    QTreeWidgetItem* item = m_view->itemAt(point);
+    if (item == nullptr) {
+        return nullptr;
+    }
+    const QRect row = m_view->visualItemRect(item);
+    const int margin = m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view);
+    const int label = m_view->fontMetrics().horizontalAdvance(item->text(0)) + 2 * (margin + 1);
+    if (point.x() < row.left() || point.x() > row.left() + label) {
+        return nullptr;
+    }
+    return item;
+}
+
 void CTreeViewCommands::OnRButtonDown(const QPoint& point) {
-    if (QTreeWidgetItem* item = m_view->itemAt(point)) {
+    if (QTreeWidgetItem* item = ItemAtLabel(point)) {
         m_view->setCurrentItem(item);
     }
     const CVorlixDoc* document = m_view->GetDocument();

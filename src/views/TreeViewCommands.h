@@ -31,6 +31,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QTreeWidgetItem* ItemAtLabel(const QPoint& point) const;
     void Search(char mode);
 
     CVorlixView* m_view;

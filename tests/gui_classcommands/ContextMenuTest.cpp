@@ -55,6 +55,20 @@ TEST_F(CAppTest, RightClickOnEmptySpaceKeepsTheSelection) {
     EXPECT_EQ(MenuItems(menus.shown[0]), kTreeMenu);
 }
 
+TEST_F(CAppTest, RightClickBesideALabelKeepsTheSelection) {
+    CSampleModel sample;
+    CVorlixDoc* doc = OpenSample(sample);
+    CVorlixView& tree = Tree(doc);
+    ASSERT_TRUE(tree.SelectNode(sample.frameWnd));
+    CentreOf(tree, sample.wnd);
+    const QRect row = tree.visualItemRect(CVorlixView::ItemOf(sample.wnd->GetTreeItem()));
+    CMenuRecorder menus;
+    RightClick(tree, QPoint(tree.viewport()->width() - 3, row.center().y()));
+    RightClick(tree, QPoint(row.left() - 5, row.center().y()));
+    EXPECT_EQ(tree.SelectedNode(), sample.frameWnd);
+    EXPECT_EQ(menus.shown.size(), 2u);
+}
+
 TEST_F(CAppTest, NoTreeMenuWhileAMemberIsShown) {
     CSampleModel sample;
     CVorlixDoc* doc = OpenSample(sample);
