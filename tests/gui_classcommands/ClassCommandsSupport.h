@@ -56,10 +56,15 @@ inline void RightClick(QAbstractItemView& view, const QPoint& at) {
     QApplication::sendEvent(viewport, &release);
 }
 
-inline QPoint CentreOf(CVorlixView& tree, const CClassNode* node) {
-    QTreeWidgetItem* item = CVorlixView::ItemOf(node->GetTreeItem());
+// A point on an item's label: the tree hits an item there only.
+inline QPoint LabelOf(CVorlixView& tree, const QTreeWidgetItem* item) {
     tree.scrollToItem(item);
-    return tree.visualItemRect(item).center();
+    const QRect row = tree.visualItemRect(item);
+    return QPoint(row.left() + 3, row.center().y());
+}
+
+inline QPoint LabelOf(CVorlixView& tree, const CClassNode* node) {
+    return LabelOf(tree, CVorlixView::ItemOf(node->GetTreeItem()));
 }
 
 inline QListWidgetItem* ListItem(CVorlixListView& list, const QString& text) {

@@ -29,7 +29,7 @@ QStringList FindClass(CVorlixDoc* doc, const QString& pick) {
     CMenuRecorder menus;
     menus.choose = ID_FIND_CLASS;
     CVorlixView& tree = *doc->GetFrame()->TreeView();
-    RightClick(tree, tree.visualItemRect(tree.currentItem()).center());
+    RightClick(tree, LabelOf(tree, tree.currentItem()));
     EXPECT_TRUE(driver.Ran());
     return offered;
 }

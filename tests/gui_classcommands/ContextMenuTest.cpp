@@ -16,7 +16,7 @@ TEST_F(CAppTest, RightClickOnAClassSelectsItBeforeTheMenuOpens) {
     CSampleModel sample;
     CVorlixDoc* doc = OpenSample(sample);
     CVorlixView& tree = Tree(doc);
-    const QPoint point = CentreOf(tree, sample.wnd);
+    const QPoint point = LabelOf(tree, sample.wnd);
     CMenuRecorder menus;
     // The menu sees the class already shown.
     const CClassNode* shownWhenOpened = nullptr;
@@ -36,7 +36,7 @@ TEST_F(CAppTest, RightClickOnTheRootOpensTheTreeMenu) {
     CVorlixDoc* doc = OpenSample(sample);
     ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
     CMenuRecorder menus;
-    RightClick(Tree(doc), CentreOf(Tree(doc), root));
+    RightClick(Tree(doc), LabelOf(Tree(doc), root));
     EXPECT_EQ(doc->m_pShown, root);
     ASSERT_EQ(menus.shown.size(), 1u);
     EXPECT_EQ(MenuItems(menus.shown[0]), kTreeMenu);
@@ -60,7 +60,7 @@ TEST_F(CAppTest, RightClickBesideALabelKeepsTheSelection) {
     CVorlixDoc* doc = OpenSample(sample);
     CVorlixView& tree = Tree(doc);
     ASSERT_TRUE(tree.SelectNode(sample.frameWnd));
-    CentreOf(tree, sample.wnd);
+    tree.scrollToItem(CVorlixView::ItemOf(sample.wnd->GetTreeItem()));
     const QRect row = tree.visualItemRect(CVorlixView::ItemOf(sample.wnd->GetTreeItem()));
     CMenuRecorder menus;
     RightClick(tree, QPoint(tree.viewport()->width() - 3, row.center().y()));

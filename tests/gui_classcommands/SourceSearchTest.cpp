@@ -60,7 +60,7 @@ protected:
             CVorlixListView& functions = *Frame(doc).FunctionList();
             RightClick(functions, CentreOf(functions, QString::fromStdString(node->GetName())));
         } else {
-            RightClick(Tree(doc), CentreOf(Tree(doc), node));
+            RightClick(Tree(doc), LabelOf(Tree(doc), node));
         }
         EXPECT_EQ(menus.shown.size(), 1u);
         EXPECT_EQ(driver.Ran(), result.shown);

@@ -55,7 +55,7 @@ TEST_F(CAppTest, RootTipCountsAllClassesAndHoverShowsTheTip) {
               QStringLiteral("Anzahl Klassen: 7"));
     EXPECT_EQ(commands->InfoTip(nullptr), QString());
 
-    const QPoint at = CentreOf(tree, sample.wnd);
+    const QPoint at = LabelOf(tree, sample.wnd);
     QHelpEvent hover(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
     QApplication::sendEvent(tree.viewport(), &hover);
     EXPECT_EQ(QToolTip::text(), QStringLiteral("CObject - CWnd (C: 2 - F: 0 - V: 0)"));
