@@ -6,7 +6,6 @@
 #include "views/TreeViewCommands.h"
 #include "views/VorlixListView.h"
 
-#include <QHeaderView>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -44,6 +43,8 @@ void CVorlixView::FillTree() {
     CClassRoot* root = m_pDocument->m_pRoot;
 
     m_pDocument->m_selectionOn = false;
+    m_nodeOfItem.clear();
+    m_itemCount = 0;
     clear();
     m_filling = true;
     if (m_nTreeMode == 0) {
@@ -54,11 +55,17 @@ void CVorlixView::FillTree() {
     m_filling = false;
     addTopLevelItems(m_pendingTopLevel);
     m_pendingTopLevel.clear();
+    IndexItems(root);
     m_pDocument->m_selectionOn = true;
+    // A stored structure's root item names its database and table, also
+    // after a save that came later than the root's name.
+    if (!root->m_bNeedsLocation) {
+        m_pDocument->ShowRootCaption();
+    }
 
     m_pDocument->UpdateTitle();
 
-    if (QTreeWidgetItem* rootItem = ItemOf(root->GetTreeItem())) {
+    if (QTreeWidgetItem* rootItem = ItemOfNode(root)) {
         setCurrentItem(rootItem);
     }
 }
@@ -67,7 +74,7 @@ bool CVorlixView::SelectNode(const CClassNode* node) {
     if (node == nullptr) {
         return false;
     }
-    QTreeWidgetItem* item = ItemOf(node->GetTreeItem());
+    QTreeWidgetItem* item = ItemOfNode(node);
     if (item == nullptr) {
         return false;
     }
@@ -86,13 +93,54 @@ CClassNode* CVorlixView::SelectedNode() const {
     if (selected.isEmpty()) {
         return nullptr;
     }
-    return m_pDocument->m_pRoot->FindByTreeItem(HandleOf(selected.constFirst()));
+    const TreeItemHandle item = HandleOf(selected.constFirst());
+    CClassNode* node = m_nodeOfItem.value(item);
+    if (node != nullptr && node->GetTreeItem() == item) {
+        return node;
+    }
+    return m_pDocument->m_pRoot->FindByTreeItem(item);
+}
+
+// The nodes the fill gave an item, in the fill's own shape: the root, every
+// child of the root, and below them the classes. A walk with its own stack,
+// so that a deep chain of derived classes cannot exhaust the call stack.
+void CVorlixView::IndexItems(CClassNode* root) {
+    m_nodeOfItem.reserve(m_itemCount);
+    m_nodeOfItem.insert(root->GetTreeItem(), root);
+    std::vector<CClassNode*> nodes;
+    for (int i = 0; i < root->GetChildCount(); ++i) {
+        if (CClassNode* child = root->GetChild(i)) {
+            nodes.push_back(child);
+        }
+    }
+    while (!nodes.empty()) {
+        CClassNode* node = nodes.back();
+        nodes.pop_back();
+        m_nodeOfItem.insert(node->GetTreeItem(), node);
+        for (int i = 0; i < node->GetChildCount(); ++i) {
+            CClassNode* child = node->GetChild(i);
+            if (child != nullptr && child->GetKind() == KindClass) {
+                nodes.push_back(child);
+            }
+        }
+    }
 }
 
 void CVorlixView::SetItemText(TreeItemHandle item, const std::string& text) {
-    if (QTreeWidgetItem* treeItem = ItemOf(item)) {
-        treeItem->setText(0, QString::fromStdString(text));
+    if (m_nodeOfItem.contains(item)) {
+        ItemOf(item)->setText(0, QString::fromStdString(text));
     }
+}
+
+// Only a handle that the last fill gave out leads to an item; older ones
+// would point to items that are gone.
+QTreeWidgetItem* CVorlixView::ItemOfNode(const CClassNode* node) const {
+    if (node == nullptr || node->GetTreeItem() == 0) {
+        return nullptr;
+    }
+    const auto found = m_nodeOfItem.constFind(node->GetTreeItem());
+    return found != m_nodeOfItem.constEnd() && found.value() == node ? ItemOf(found.key())
+                                                                     : nullptr;
 }
 
 QTreeWidgetItem* CVorlixView::ItemOf(TreeItemHandle handle) {
@@ -105,6 +153,7 @@ TreeItemHandle CVorlixView::HandleOf(const QTreeWidgetItem* item) {
 
 TreeItemHandle CVorlixView::InsertItem(const std::string& text, TreeItemHandle parent) {
     auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(text)));
+    ++m_itemCount;
     if (QTreeWidgetItem* parentItem = ItemOf(parent)) {
         parentItem->addChild(item);
     } else if (m_filling) {
@@ -141,8 +190,8 @@ void CVorlixView::SortChildren(TreeItemHandle handle) {
 }
 
 void CVorlixView::Expand(TreeItemHandle handle, int code) {
-    if (QTreeWidgetItem* item = ItemOf(handle)) {
-        item->setExpanded(code == kTreeExpand);
+    if (m_nodeOfItem.contains(handle)) {
+        ItemOf(handle)->setExpanded(code == kTreeExpand);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/TreeControl.h"
 
+#include <QHash>
 #include <QList>
 #include <QTreeWidget>
 
@@ -34,6 +35,8 @@ public:
     // The node of the selected item, or null.
     CClassNode* SelectedNode() const;
     void SetItemText(TreeItemHandle item, const std::string& text);
+    // The item of a node as the last fill made it, or null.
+    QTreeWidgetItem* ItemOfNode(const CClassNode* node) const;
     static QTreeWidgetItem* ItemOf(TreeItemHandle handle);
     static TreeItemHandle HandleOf(const QTreeWidgetItem* item);
 
@@ -57,10 +60,15 @@ private:
     void OnActivateView();
     void ShowPresentation(int mode);
     void ExpandOrCollapseAll(int code);
+    void IndexItems(CClassNode* root);
 
     CVorlixDoc* m_pDocument = nullptr;
     // While filling, items are built away from the widget and added at the
     // end, so that the view does not follow every single insertion.
     bool m_filling = false;
     QList<QTreeWidgetItem*> m_pendingTopLevel;
+    // The node of every item of the last fill: the same node that the
+    // root's FindByTreeItem finds, without walking the whole model.
+    QHash<TreeItemHandle, CClassNode*> m_nodeOfItem;
+    qsizetype m_itemCount = 0;
 };

@@ -111,6 +111,15 @@ TEST_F(CAppTest, PerformanceOfALargeStructure) {
         selections.push_back(Milliseconds(timer));
         EXPECT_EQ(doc->m_pShown, target);
     }
+    // The peer of the selection's lookup: the model's own walk from the root.
+    std::vector<double> lookups;
+    for (int i = 0; i < 50; ++i) {
+        CClassNode* target = classes[static_cast<size_t>(kClasses - 1 - i * 397)];
+        timer.start();
+        CClassNode* found = doc->m_pRoot->FindByTreeItem(target->GetTreeItem());
+        lookups.push_back(Milliseconds(timer));
+        EXPECT_EQ(found, target);
+    }
     timer.start();
     Command(ID_EXPAND_ALL).trigger();
     const double expand = Milliseconds(timer);
@@ -129,6 +138,8 @@ TEST_F(CAppTest, PerformanceOfALargeStructure) {
     std::printf("[ MEASURED ] selection with details and member lists: median %.2f ms, "
                 "worst %.2f ms of 50\n",
                 Median(selections), *std::max_element(selections.begin(), selections.end()));
+    std::printf("[ MEASURED ] peer: item to node by FindByTreeItem alone: median %.2f ms\n",
+                Median(lookups));
     std::printf("[ MEASURED ] expand all: %.1f ms, collapse all: %.1f ms\n", expand, collapse);
     RecordProperty("fill_ms", static_cast<int>(Median(fills)));
     RecordProperty("selection_us", static_cast<int>(Median(selections) * 1000));

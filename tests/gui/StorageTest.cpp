@@ -52,6 +52,8 @@ TEST_F(CStorageTest, FirstSaveAsksFileAndTableTheSecondNothing) {
     EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), database + " (Klassen)");
     EXPECT_EQ(doc->GetTitle(), database + " (Klassen)");
     EXPECT_EQ(app->RecentFiles(), QStringList{QString::fromStdString(database)});
+    Command(ID_SHOW_LIST).trigger();
+    EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), database + " (Klassen)");
 
     Tree(doc).SelectNode(doc->m_pRoot->FindByName("CShape", KindClass));
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Grundform"));
