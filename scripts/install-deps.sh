@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(sqlite3)
+    packages+=(sqlite3 chromium)
 fi
 
 missing=()

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/DumpCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SearchCommand.h"
 #include "cli/TablesCommand.h"
@@ -15,6 +16,7 @@ const std::vector<CliCommand>& CliCommands() {
         {"tables", "FILE", RunTablesCommand},
         {"dump", "FILE TABLE", RunDumpCommand},
         {"update", "FILE TABLE DIR...", RunUpdateCommand},
+        {"export", "OUTDIR (--db FILE --table NAME | DIR...)", RunExportCommand},
     };
     return commands;
 }

@@ -84,10 +84,15 @@ public:
     void WriteRows(CDaoRecordset* recordset, IUserInterface& ui);
     void WriteRow(CDaoRecordset* recordset, IUserInterface& ui);
 
-    // HTML export
-    bool ExportIndexPage(const std::string& directory);
-    bool ExportPages(const std::string& directory);
-    bool ExportPage(const std::string& directory);
+    // HTML export (src/html). Each operation adds "/" to the directory when
+    // it does not end in one. False when a page file cannot be created (only
+    // "index.html" counts for ExportIndexPage, none for ExportPages) or when
+    // a write fails, which stops the export.
+    bool ExportIndexPage(const std::string& directory) const;
+    bool ExportPages(const std::string& directory) const;
+    bool ExportPage(const std::string& directory) const;
+    // The navigation tree below parent, on the page of this node.
+    void WriteHtmlTree(CHtmlFile* writer, const CClassNode* parent, bool indent) const;
     std::string GetHtmlFileName() const;
 
     CClassNode* m_pParent = nullptr;
