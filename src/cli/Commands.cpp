@@ -12,11 +12,11 @@
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
         {"scan", "[--csv] [--db FILE [--table NAME]] DIR...", RunScanCommand},
-        {"search", "H|C CLASS DIR | F CLASS FUNCTION DIR", RunSearchCommand},
         {"tables", "FILE", RunTablesCommand},
         {"dump", "FILE TABLE", RunDumpCommand},
         {"update", "FILE TABLE DIR...", RunUpdateCommand},
         {"export", "OUTDIR (--db FILE --table NAME | DIR...)", RunExportCommand},
+        {"search", "H|C CLASS DIR | F CLASS FUNCTION DIR", RunSearchCommand},
     };
     return commands;
 }

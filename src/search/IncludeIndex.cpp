@@ -1,9 +1,11 @@
 #include "search/IncludeIndex.h"
 
+#include "platform/FileServices.h"
 #include "search/SearchText.h"
 #include "search/SourceSearch.h"
 
 #include <algorithm>
+#include <cstring>
 #include <sys/stat.h>
 
 using searchtext::CBraceMatcher;
@@ -94,18 +96,56 @@ std::vector<std::string> HeadPieces(std::string_view afterKeyword) {
 
 } // namespace
 
+namespace {
+
+constexpr size_t kGramBits = 1u << 16;
+
+size_t GramAt(const char* p) {
+    uint32_t v = 0;
+    std::memcpy(&v, p, 4);
+    return (v * 2654435761u) >> 16;
+}
+
+std::vector<uint64_t> GramsOf(const std::string& text) {
+    std::vector<uint64_t> bits(kGramBits / 64, 0);
+    for (size_t i = 0; i + 4 <= text.size(); ++i) {
+        const size_t g = GramAt(text.data() + i);
+        bits[g / 64] |= uint64_t{1} << (g % 64);
+    }
+    return bits;
+}
+
+bool HasAllGrams(const std::vector<uint64_t>& bits, const std::string& name) {
+    for (size_t i = 0; i + 4 <= name.size(); ++i) {
+        const size_t g = GramAt(name.data() + i);
+        if ((bits[g / 64] & (uint64_t{1} << (g % 64))) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 struct CIncludeIndex::FileEntry {
     std::string path;
     bool includesRead = false;
+    std::string includeList; // as read, until resolved
+    bool textRead = false;
+    std::string text; // the code text, until scanned
     std::vector<int> includes;
     bool scanned = false;
     std::vector<std::string> blocks; // the blocks the test examines
     std::string joinedBlocks;        // the same, each followed by a NUL
+    std::vector<uint64_t> gramBits;  // the 4-grams of joinedBlocks, hashed
     std::vector<std::string> pieces; // names from class heads, first occurrence order
-    std::unordered_set<std::string> pieceSet;
+    std::vector<int> pieceNameIds;
+    std::unordered_set<int> pieceIds;
+    std::vector<int> sortedPieceIds;
     // Strongly connected component of the include graph.
     int component = -1;
     bool cyclic = false;
+    int below = -1; // NamesFoundBelow outside cycles: -1 unknown
     int index = -1;
     int low = 0;
     bool onStack = false;
@@ -186,11 +226,29 @@ int CIncludeIndex::ResolveToId(const std::string& includer, const std::string& n
     return id;
 }
 
+void CIncludeIndex::Load(FileEntry& entry) {
+    // One read for both lists: the include graph and the test want both of
+    // nearly every file they touch.
+    std::string contents;
+    if (ReadWholeFile(entry.path, contents)) {
+        entry.text = CSourceSearch::CodeTextAndIncludeList(contents, entry.includeList);
+    }
+    entry.textRead = true;
+}
+
 const std::vector<int>& CIncludeIndex::Includes(int id) {
     FileEntry& entry = *m_files[static_cast<size_t>(id)];
     if (!entry.includesRead) {
         entry.includesRead = true;
-        const std::string list = CSourceSearch::ReadIncludeList(entry.path);
+        std::string list;
+        if (m_pCurrentPath != nullptr && *m_pCurrentPath == entry.path) {
+            list = *m_pCurrentIncludes; // the file being searched, read already
+        } else {
+            if (!entry.textRead) {
+                Load(entry);
+            }
+            list.swap(entry.includeList);
+        }
         const std::string includer = entry.path;
         size_t from = 0;
         for (size_t bar = list.find('|'); bar != npos; bar = list.find('|', from)) {
@@ -213,7 +271,11 @@ const CIncludeIndex::FileEntry& CIncludeIndex::Scanned(int id) {
     entry.scanned = true;
     // What the test meets in this text does not depend on the name it looks
     // for, only whether it stops early; so the walk is done once.
-    const std::string text = CSourceSearch::ReadCodeText(entry.path);
+    if (!entry.textRead) {
+        Load(entry);
+    }
+    const std::string text = std::move(entry.text);
+    entry.text.clear();
     std::string reduced;
     std::string_view buffer = text;
     auto matcher = std::make_unique<CBraceMatcher>(buffer);
@@ -265,11 +327,17 @@ const CIncludeIndex::FileEntry& CIncludeIndex::Scanned(int id) {
         }
         for (std::string& piece :
              HeadPieces(std::string_view(head.Text()).substr(head.LastClass() + 6))) {
-            if (entry.pieceSet.insert(piece).second) {
+            const int nameId = NameId(piece);
+            if (entry.pieceIds.insert(nameId).second) {
                 entry.pieces.push_back(std::move(piece));
+                entry.pieceNameIds.push_back(nameId);
             }
         }
     }
+    entry.gramBits = GramsOf(entry.joinedBlocks);
+    entry.sortedPieceIds = entry.pieceNameIds;
+    std::sort(entry.sortedPieceIds.begin(), entry.sortedPieceIds.end());
+    entry.pieceIds.clear();
     return entry;
 }
 
@@ -335,55 +403,88 @@ void CIncludeIndex::AssignComponents(int root) {
     }
 }
 
-std::string CIncludeIndex::ChainKey(int id) {
+int CIncludeIndex::NameId(const std::string& name) {
+    return m_nameIds.emplace(name, static_cast<int>(m_nameIds.size())).first->second;
+}
+
+int CIncludeIndex::ChainId(int id) {
     // The answer for a file depends on the chain only through the chain's
     // files that the file can reach again: those of its own cycle.
     AssignComponents(id);
     const FileEntry& entry = *m_files[static_cast<size_t>(id)];
-    std::string key = std::to_string(id);
-    if (entry.cyclic) {
-        std::vector<int> inCycle;
-        for (const int onChain : m_chain) {
-            if (m_files[static_cast<size_t>(onChain)]->component == entry.component) {
-                inCycle.push_back(onChain);
-            }
-        }
-        std::sort(inCycle.begin(), inCycle.end());
-        for (const int member : inCycle) {
-            key += ',';
-            key += std::to_string(member);
+    if (!entry.cyclic) {
+        return 0;
+    }
+    std::vector<int> inCycle;
+    for (const int onChain : m_chain) {
+        if (m_files[static_cast<size_t>(onChain)]->component == entry.component) {
+            inCycle.push_back(onChain);
         }
     }
-    key += '\x1f';
-    return key;
+    std::sort(inCycle.begin(), inCycle.end());
+    std::string key;
+    for (const int member : inCycle) {
+        key += std::to_string(member);
+        key += ',';
+    }
+    return m_chainIds.emplace(key, static_cast<int>(m_chainIds.size()) + 1).first->second;
+}
+
+size_t CIncludeIndex::MemoKeyHash::operator()(const MemoKey& key) const {
+    uint64_t h = static_cast<uint32_t>(key.file);
+    h = h * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(key.chain);
+    h = h * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(key.name);
+    return static_cast<size_t>(h ^ (h >> 29));
 }
 
 bool CIncludeIndex::Refers(const std::string& path, const std::string& name) {
-    const int id = IdOf(path);
+    // The function search asks for one file many times in a row, and no
+    // other file asks for it: its answers are kept apart, for that file only.
+    if (path != m_lastPath) {
+        m_lastPath = path;
+        m_lastId = IdOf(path);
+        m_lastAnswers.clear();
+    }
+    const int id = m_lastId;
     if (id < 0) {
         return false;
     }
+    const int nameId = NameId(name);
+    const auto known = m_lastAnswers.find(nameId);
+    if (known != m_lastAnswers.end()) {
+        return known->second;
+    }
     m_chain.push_back(id);
     m_onChain[static_cast<size_t>(id)] = 1;
-    const bool result = RefersFrom(id, name);
+    AssignComponents(id);
+    const bool result = m_files[static_cast<size_t>(id)]->cyclic ? RefersFrom(id, nameId, name)
+                                                                 : ComputeRefers(id, nameId, name);
     m_onChain[static_cast<size_t>(id)] = 0;
     m_chain.pop_back();
+    m_lastAnswers.emplace(nameId, result);
     return result;
 }
 
-bool CIncludeIndex::RefersFrom(int id, const std::string& name) {
-    const std::string key = ChainKey(id) + name;
+bool CIncludeIndex::RefersFrom(int id, int nameId, const std::string& name) {
+    const MemoKey key{id, ChainId(id), nameId};
     const auto known = m_refersMemo.find(key);
     if (known != m_refersMemo.end()) {
         return known->second;
     }
+    const bool result = ComputeRefers(id, nameId, name);
+    m_refersMemo.emplace(key, result);
+    return result;
+}
+
+bool CIncludeIndex::ComputeRefers(int id, int nameId, const std::string& name) {
     // The test is an "or" over everything it meets, so the order is free:
     // names in heads first, then what lies below the includes (the same for
     // every name, so remembered once per file), the scans of blocks last.
-    const std::vector<int> includes = Includes(id);
+    const std::vector<int>& includes = Includes(id);
     auto reachable = [&](int target) { return m_onChain[static_cast<size_t>(target)] == 0; };
     bool result = std::any_of(includes.begin(), includes.end(), [&](int target) {
-        return reachable(target) && Scanned(target).pieceSet.count(name) > 0;
+        const std::vector<int>& ids = Scanned(target).sortedPieceIds;
+        return reachable(target) && std::binary_search(ids.begin(), ids.end(), nameId);
     });
     for (size_t i = 0; !result && i < includes.size(); ++i) {
         const int target = includes[i];
@@ -397,16 +498,18 @@ bool CIncludeIndex::RefersFrom(int id, const std::string& name) {
         m_chain.pop_back();
     }
     for (size_t i = 0; !result && i < includes.size(); ++i) {
-        result = reachable(includes[i]) && BlocksMention(includes[i], name);
+        result = reachable(includes[i]) && BlocksMention(includes[i], nameId, name);
     }
-    m_refersMemo.emplace(key, result);
     return result;
 }
 
-bool CIncludeIndex::BlocksMention(int id, const std::string& name) {
-    std::string key = std::to_string(id);
-    key += '\x1f';
-    key += name;
+bool CIncludeIndex::BlocksMention(int id, int nameId, const std::string& name) {
+    const FileEntry& scanned = Scanned(id);
+    if (scanned.blocks.empty() ||
+        (name.find('\0') == npos && !HasAllGrams(scanned.gramBits, name))) {
+        return false; // cheaper than remembering
+    }
+    const MemoKey key{id, 0, nameId};
     const auto known = m_blocksMemo.find(key);
     if (known != m_blocksMemo.end()) {
         return known->second;
@@ -416,32 +519,46 @@ bool CIncludeIndex::BlocksMention(int id, const std::string& name) {
     if (entry.blocks.empty()) {
         result = false; // the empty name too: no block, nothing mentioned
     } else if (name.find('\0') == npos) {
-        // One search over all blocks, kept apart by a character no name holds.
+        // One search over all blocks, kept apart by a character no name holds;
+        // a name with a 4-gram the blocks lack cannot be in them.
         result = Mentions(entry.joinedBlocks, name);
     } else {
         result = std::any_of(entry.blocks.begin(), entry.blocks.end(),
                              [&](const std::string& block) { return Mentions(block, name); });
     }
-    m_blocksMemo.emplace(std::move(key), result);
+    m_blocksMemo.emplace(key, result);
     return result;
 }
 
 bool CIncludeIndex::NamesFoundBelow(int id) {
     // Whether one of the file's head names is found through its includes;
     // the same for every name the caller looks for.
-    const std::string key = ChainKey(id);
-    const auto known = m_belowMemo.find(key);
-    if (known != m_belowMemo.end()) {
-        return known->second;
+    const int chain = ChainId(id);
+    FileEntry& file = *m_files[static_cast<size_t>(id)];
+    if (chain == 0 && file.below >= 0) {
+        return file.below == 1;
     }
-    bool result = false;
-    const std::vector<std::string> pieces = Scanned(id).pieces;
-    for (const std::string& piece : pieces) {
-        if (RefersFrom(id, piece)) {
-            result = true;
-            break;
+    const MemoKey key{id, chain, -1};
+    if (chain != 0) {
+        const auto known = m_belowMemo.find(key);
+        if (known != m_belowMemo.end()) {
+            return known->second;
         }
     }
-    m_belowMemo.emplace(key, result);
+    bool result = false;
+    const FileEntry& entry = Scanned(id);
+    for (size_t i = 0; !result && i < entry.pieces.size(); ++i) {
+        result = RefersFrom(id, entry.pieceNameIds[i], entry.pieces[i]);
+    }
+    if (chain == 0) {
+        file.below = result ? 1 : 0;
+    } else {
+        m_belowMemo.emplace(key, result);
+    }
     return result;
+}
+
+void CIncludeIndex::SetCurrentFile(const std::string* path, const std::string* includeList) {
+    m_pCurrentPath = path;
+    m_pCurrentIncludes = includeList;
 }

@@ -93,8 +93,4 @@ private:
 // Every occurrence of pair deleted, repeated while any is left.
 std::string RemovePairsRepeatedly(std::string_view text, std::string_view pair);
 
-// Reads a whole source file. False when it cannot be opened or is not a
-// regular file: a FIFO or device in a source tree must not stall a search.
-bool ReadSourceFile(const std::string& path, std::string& contents);
-
 } // namespace searchtext

@@ -252,11 +252,23 @@ void CSourceSearch::SearchHeaderFile(const std::string& path) {
 }
 
 void CSourceSearch::SearchSourceFile(const std::string& path, char mode) {
-    const std::string text = ReadCodeText(path);
+    std::string contents;
+    if (!ReadWholeFile(path, contents)) {
+        contents.clear(); // an unreadable file reads as empty
+    }
     if (mode == 'C') {
-        FindClassUseInFunctions(text, path);
+        FindClassUseInFunctions(CodeTextOf(contents), path);
     } else if (mode == 'F') {
+        // The include test may want this file's include list: read it in the
+        // same pass and keep it at hand.
+        std::string includeList;
+        const std::string text = CodeTextAndIncludeList(contents, includeList);
+        if (!m_pIncludes) {
+            m_pIncludes = std::make_unique<CIncludeIndex>(m_strSearchDir);
+        }
+        m_pIncludes->SetCurrentFile(&path, &includeList);
         FindFunctionUse(text, path);
+        m_pIncludes->SetCurrentFile(nullptr, nullptr);
     }
 }
 

@@ -93,6 +93,8 @@ public:
     // The same on a file's contents already in memory.
     static std::string CodeTextOf(std::string_view contents);
     static std::string IncludeListOf(std::string_view contents);
+    // Both at once, for a file that the include test may need as well.
+    static std::string CodeTextAndIncludeList(std::string_view contents, std::string& includeList);
     // The cleaning every line goes through in both readers; inBlockComment
     // carries the state from line to line.
     static void CleanLine(std::string& line, bool& inBlockComment);

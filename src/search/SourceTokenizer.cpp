@@ -1,11 +1,8 @@
+#include "platform/FileServices.h"
 #include "search/SearchText.h"
 #include "search/SourceSearch.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using searchtext::CLineCursor;
 using searchtext::IsWhite;
@@ -106,43 +103,6 @@ bool EndsWithBackslash(std::string_view s) {
 } // namespace
 
 namespace searchtext {
-
-bool ReadSourceFile(const std::string& path, std::string& contents) {
-    contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    contents.resize(static_cast<size_t>(st.st_size));
-    size_t have = 0;
-    for (;;) {
-        if (have == contents.size()) {
-            // The file may have grown since fstat.
-            contents.resize(contents.size() + 4096);
-        }
-        const ssize_t got = ::read(fd, contents.data() + have, contents.size() - have);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ::close(fd);
-            contents.clear();
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        have += static_cast<size_t>(got);
-    }
-    ::close(fd);
-    contents.resize(have);
-    return true;
-}
 
 std::string RemovePairsRepeatedly(std::string_view text, std::string_view pair) {
     if (pair.empty() || text.size() < pair.size()) {
@@ -316,6 +276,118 @@ std::string CSourceSearch::CodeTextOf(std::string_view contents) {
     return RemoveAllBlocks(result, "/*", "*/");
 }
 
+namespace {
+
+// The include reader's work on one cleaned line that starts with "#include".
+void AddIncludeName(const std::string& line, std::string& list) {
+    const size_t open = line.find('"');
+    if (open == npos) {
+        return; // angle brackets
+    }
+    const size_t close = line.find('"', open + 1);
+    if (close == npos) {
+        return; // no closing quote: nothing to name
+    }
+    const std::string name = Trimmed(std::string_view(line).substr(open + 1, close - open - 1));
+    if (!name.empty()) {
+        list += name;
+        list += '|';
+    }
+}
+
+bool StartsWithInclude(const std::string& line) {
+    return line.compare(0, 8, "#include") == 0;
+}
+
+} // namespace
+
+std::string CSourceSearch::CodeTextAndIncludeList(std::string_view contents,
+                                                  std::string& includeList) {
+    // Both readers in one pass. Each keeps its own comment state and takes
+    // continuation lines its own way; while they agree, a line is cleaned
+    // once for both.
+    CLineCursor lines(contents);
+    std::string_view raw;
+    std::string codeLine;
+    std::string includeLine;
+    std::string result;
+    result.reserve(contents.size());
+    std::string list;
+    bool codeComment = false;
+    bool includeComment = false;
+    bool codeSkipping = false;     // throwing away a directive's continuation
+    bool includeAppending = false; // joining an include line's continuation
+    auto code = [&](std::string& line) {
+        const size_t hash = line.find('#');
+        if (hash != npos) {
+            codeSkipping = EndsWithBackslash(line);
+            line.resize(hash);
+        }
+        if (line.find('"') != npos) {
+            RemoveStringLiterals(line);
+        }
+        TrimRightInPlace(line);
+        if (!line.empty()) {
+            result += line;
+            result += ' ';
+        }
+    };
+    auto include = [&](std::string& line) {
+        if (!StartsWithInclude(line)) {
+            return;
+        }
+        if (EndsWithBackslash(line)) {
+            includeAppending = true;
+            includeLine.swap(line);
+            return;
+        }
+        AddIncludeName(line, list);
+    };
+    while (lines.Next(raw)) {
+        bool includeTakes = true;
+        if (includeAppending) {
+            includeLine.pop_back();
+            includeLine.append(raw);
+            if (!EndsWithBackslash(includeLine)) {
+                includeAppending = false;
+                AddIncludeName(includeLine, list);
+            }
+            includeTakes = false;
+        }
+        bool codeTakes = true;
+        if (codeSkipping) {
+            codeSkipping = EndsWithBackslash(raw);
+            codeTakes = false;
+        }
+        if (codeTakes && includeTakes && codeComment == includeComment) {
+            codeLine.assign(raw);
+            CleanLine(codeLine, codeComment);
+            includeComment = codeComment;
+            if (StartsWithInclude(codeLine)) {
+                std::string copy = codeLine;
+                include(copy);
+            }
+            code(codeLine);
+            continue;
+        }
+        if (includeTakes) {
+            std::string line(raw);
+            CleanLine(line, includeComment);
+            include(line);
+        }
+        if (codeTakes) {
+            codeLine.assign(raw);
+            CleanLine(codeLine, codeComment);
+            code(codeLine);
+        }
+    }
+    if (includeAppending) {
+        AddIncludeName(includeLine, list); // the file ended inside the continuation
+    }
+    includeList = RemoveAllBlocks(list, "/*", "*/");
+    return RemoveAllBlocks(result, "/*", "*/");
+}
+
 std::string CSourceSearch::IncludeListOf(std::string_view contents) {
     CLineCursor lines(contents);
     std::string_view raw;
@@ -347,26 +419,14 @@ std::string CSourceSearch::IncludeListOf(std::string_view contents) {
             line.pop_back();
             line.append(next);
         }
-        const size_t open = line.find('"');
-        if (open == npos) {
-            continue; // angle brackets
-        }
-        const size_t close = line.find('"', open + 1);
-        if (close == npos) {
-            continue; // no closing quote: nothing to name
-        }
-        const std::string name = Trimmed(std::string_view(line).substr(open + 1, close - open - 1));
-        if (!name.empty()) {
-            list += name;
-            list += '|';
-        }
+        AddIncludeName(line, list);
     }
     return RemoveAllBlocks(list, "/*", "*/");
 }
 
 std::string CSourceSearch::ReadCodeText(const std::string& path) {
     std::string contents;
-    if (!searchtext::ReadSourceFile(path, contents)) {
+    if (!ReadWholeFile(path, contents)) {
         return {};
     }
     return CodeTextOf(contents);
@@ -374,7 +434,7 @@ std::string CSourceSearch::ReadCodeText(const std::string& path) {
 
 std::string CSourceSearch::ReadIncludeList(const std::string& path) {
     std::string contents;
-    if (!searchtext::ReadSourceFile(path, contents)) {
+    if (!ReadWholeFile(path, contents)) {
         return {};
     }
     return IncludeListOf(contents);
@@ -568,7 +628,7 @@ void CSourceSearch::SplitHead(const std::string& head, std::string& classPart,
         classPart = Trimmed(std::string_view(h).substr(0, scope));
         functionPart = Trimmed(std::string_view(h).substr(scope + 2));
     } else {
-        classPart = "-";
+        classPart.assign(1, '-'); // assign("-") trips a false -Wrestrict in GCC 12
         functionPart = Trimmed(h);
     }
 }

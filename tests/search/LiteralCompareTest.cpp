@@ -139,16 +139,30 @@ std::string GenerateFile(CGenerator& gen, const std::vector<std::string>& extraL
 TEST(LiteralCompareTest, Readers) {
     CGenerator gen(5);
     CTempDir dir;
-    const std::vector<std::string> extra = {"#include \"a.h\"", "#include \"sub\\b.h\"",
-                                            " #include \"c.h",  "#include \\",
-                                            "#define X \\",     "/* open",
-                                            "close */",         "\"a.h\"",
-                                            "#include <d.h>",   "public:#include \"e.h\""};
+    const std::vector<std::string> extra = {"#include \"a.h\"",
+                                            "#include \"sub\\b.h\"",
+                                            " #include \"c.h",
+                                            "#include \\",
+                                            "#define X \\",
+                                            "/* open",
+                                            "close */",
+                                            "\"a.h\"",
+                                            "#include <d.h>",
+                                            "public:#include \"e.h\"",
+                                            "#include \"f.h\" \\",
+                                            "x \\\\",
+                                            "#define Y \\\\",
+                                            "#include \\\\"};
     for (int i = 0; i < 3000; ++i) {
         const std::string contents = GenerateFile(gen, extra);
         const std::string path = dir.Write("x.cpp", contents);
         ASSERT_EQ(CSourceSearch::ReadCodeText(path), literal::ReadCodeText(path)) << contents;
         ASSERT_EQ(CSourceSearch::ReadIncludeList(path), literal::ReadIncludeList(path)) << contents;
+        std::string includes;
+        ASSERT_EQ(CSourceSearch::CodeTextAndIncludeList(contents, includes),
+                  literal::ReadCodeText(path))
+            << contents;
+        ASSERT_EQ(includes, literal::ReadIncludeList(path)) << contents;
     }
 }
 

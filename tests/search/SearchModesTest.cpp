@@ -58,6 +58,10 @@ struct FileCase {
     std::vector<std::pair<std::string, std::string>> hits; // class, name
 };
 
+void PrintTo(const FileCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class SingleFileTest : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(SingleFileTest, FindsTheHits) {

@@ -13,6 +13,10 @@ struct TextCase {
     const char* expected;
 };
 
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CodeTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(CodeTextTest, ReadsFileAsOneLine) {
@@ -87,6 +91,10 @@ struct LineCase {
     const char* expected;
     bool inCommentAfter;
 };
+
+void PrintTo(const LineCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class CleanLineTest : public ::testing::TestWithParam<LineCase> {};
 
