@@ -7,6 +7,10 @@
 int main(int argc, char** argv) {
     // The settings (recent-file list) of the tests stay away from the user's.
     CTempDir settingsDir;
+    // Test discovery runs the program without the tests' environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(settingsDir.Path()));
     QApplication application(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
