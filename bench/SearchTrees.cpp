@@ -154,7 +154,7 @@ TreeFigures WriteRealHeaderTree(const std::string& root, const std::string& vorl
             std::ifstream in(header, std::ios::binary);
             const std::string text((std::istreambuf_iterator<char>(in)),
                                    std::istreambuf_iterator<char>());
-            WriteFile(fs::path(root) / "qt" / module / header.filename(), text, figures);
+            WriteFile(fs::path(root) / module / header.filename(), text, figures);
             // The first exported class of the header, as application code uses it.
             std::smatch match;
             static const std::regex exported("class Q_[A-Z]+_EXPORT (Q[A-Za-z0-9]+)[ :\n{]");
@@ -190,6 +190,9 @@ TreeFigures WriteRealHeaderTree(const std::string& root, const std::string& vorl
             s += "    " + other.second + " helper;\n    QString text = \"" + cls +
                  " {\" + QString::number(" + std::to_string(f) + ");\n";
             s += "    if (!text.isEmpty()) {\n        text.append(helper.objectName());\n    }\n";
+            if (f % 4 == 0) {
+                s += "    QWidget* window = item.window();\n";
+            }
             s += "    emit changed(item, text); /* tell the others */\n}\n\n";
         }
         WriteFile(fs::path(root) / "app" / ("view" + std::to_string(i) + ".cpp"), s, figures);
