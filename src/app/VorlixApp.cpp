@@ -9,6 +9,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/MainFrame.h"
+#include "shell/ShellCommands.h"
 #include "views/VorlixListView.h"
 #include "views/VorlixView.h"
 
@@ -48,6 +49,7 @@ bool CVorlixApp::InitInstance() {
         return false;
     }
     ConnectCommands();
+    ConnectShellCommands(*m_pMainWnd);
     m_pMainWnd->SetRecentFiles(m_recentFiles.Paths());
     // The command line is not looked at: the program starts without a document.
     m_pMainWnd->showMaximized();

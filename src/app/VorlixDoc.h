@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/SourceSearch.h"
+
 #include <QString>
 #include <string>
 #include <vector>
@@ -45,6 +47,10 @@ public:
     void TakeDescription();
     // Names the document after the structure's database and table.
     void UpdateTitle();
+    // Searches a source tree for uses of the shown entry (modes 'H', 'C',
+    // 'F') and shows the hits (DocumentSearch.cpp).
+    void SearchForSelection(char mode);
+    void SearchForNode(char mode, CClassNode* node);
 
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
@@ -59,6 +65,7 @@ public:
 
     CClassRoot* m_pRoot = nullptr;
     CClassNode* m_pShown = nullptr;
+    CSourceSearch m_search;
     bool m_selectionOn = true;
 
 private:

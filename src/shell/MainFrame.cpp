@@ -125,6 +125,7 @@ void CMainFrame::CreateActions() {
     m_recentPlaceholder->setEnabled(false);
     for (int i = 0; i < kRecentFileCount; ++i) {
         auto* action = new QAction(this);
+        action->setData(ID_FILE_MRU_FILE1 + i);
         action->setVisible(false);
         connect(action, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
         m_recentActions.append(action);

@@ -1,6 +1,7 @@
 #include "views/VorlixListView.h"
 
 #include "app/VorlixDoc.h"
+#include "views/MemberListCommands.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ CVorlixListView::CVorlixListView(QWidget* parent) : QListWidget(parent) {
     setResizeMode(QListView::Adjust);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemSelectionChanged, this, &CVorlixListView::OnItemChanged);
+    new CMemberListCommands(this);
 }
 
 CVorlixListView::~CVorlixListView() {

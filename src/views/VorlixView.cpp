@@ -3,6 +3,7 @@
 #include "app/VorlixDoc.h"
 #include "model/ClassRoot.h"
 #include "shell/ChildFrame.h"
+#include "views/TreeViewCommands.h"
 #include "views/VorlixListView.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ CVorlixView::CVorlixView(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(true);
     setExpandsOnDoubleClick(true);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CVorlixView::OnSelChanged);
+    new CTreeViewCommands(this);
 }
 
 // The base classes still tidy up their items after this; their selection

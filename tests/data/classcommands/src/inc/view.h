@@ -1,0 +1,4 @@
+class CView : public CWnd
+{
+    void OnDraw(CDC* pDC);
+};

@@ -1,0 +1,5 @@
+int main()
+{
+    CView* pView = 0;
+    return 0;
+}

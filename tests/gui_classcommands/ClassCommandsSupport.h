@@ -1,0 +1,82 @@
+#pragma once
+
+#include "../gui/GuiTestSupport.h"
+#include "ModalDriver.h"
+#include "shell/ContextMenus.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <functional>
+#include <optional>
+
+// Stands in for the context menus' popup while it lives: records each menu
+// that would open and, when told, chooses one of its commands as the user
+// would.
+class CMenuRecorder {
+public:
+    CMenuRecorder() {
+        SetContextMenuHook([this](QMenu& menu, const QPoint&) {
+            shown.push_back(&menu);
+            if (whenShown) {
+                whenShown();
+            }
+            if (choose) {
+                QAction* action = FindCommandAction(&menu, *choose);
+                ASSERT_NE(action, nullptr);
+                action->trigger();
+            }
+        });
+    }
+    ~CMenuRecorder() { SetContextMenuHook(nullptr); }
+    CMenuRecorder(const CMenuRecorder&) = delete;
+    CMenuRecorder& operator=(const CMenuRecorder&) = delete;
+
+    std::vector<QMenu*> shown;
+    std::function<void()> whenShown;
+    std::optional<int> choose;
+};
+
+inline QStringList MenuItems(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return texts;
+}
+
+// A right-button click at a point of a view's viewport.
+inline void RightClick(QAbstractItemView& view, const QPoint& at) {
+    QWidget* viewport = view.viewport();
+    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+}
+
+// A point on an item's label: the tree hits an item there only.
+inline QPoint LabelOf(CVorlixView& tree, const QTreeWidgetItem* item) {
+    tree.scrollToItem(item);
+    const QRect row = tree.visualItemRect(item);
+    return QPoint(row.left() + 3, row.center().y());
+}
+
+inline QPoint LabelOf(CVorlixView& tree, const CClassNode* node) {
+    return LabelOf(tree, CVorlixView::ItemOf(node->GetTreeItem()));
+}
+
+inline QListWidgetItem* ListItem(CVorlixListView& list, const QString& text) {
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.item(row)->text() == text) {
+            return list.item(row);
+        }
+    }
+    return nullptr;
+}
+
+inline QPoint CentreOf(CVorlixListView& list, const QString& text) {
+    QCoreApplication::processEvents(); // the list lays its items out late
+    return list.visualItemRect(ListItem(list, text)).center();
+}
