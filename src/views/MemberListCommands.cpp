@@ -5,13 +5,11 @@
 #include "model/TipText.h"
 #include "shell/CommandIds.h"
 #include "shell/ContextMenus.h"
+#include "views/ViewportEvents.h"
 #include "views/VorlixListView.h"
 
 #include <QAction>
-#include <QHelpEvent>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QToolTip>
 
 CMemberListCommands::CMemberListCommands(CVorlixListView* list)
     : QObject(list), m_list(list), m_menu(CreateMemberContextMenu(list)),
@@ -25,25 +23,9 @@ bool CMemberListCommands::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_viewport) {
         return false;
     }
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton) {
-            OnRButtonDown(mouse->position().toPoint());
-            return true;
-        }
-    } else if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QListWidgetItem* item = m_list->itemAt(help->pos());
-        const QString tip = InfoTip(item);
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-        } else {
-            QToolTip::showText(help->globalPos(), tip, m_list->viewport(),
-                               m_list->visualItemRect(item));
-        }
-        return true;
-    }
-    return false;
+    return HandleViewportEvent(
+        m_list, event, [this](const QListWidgetItem* item) { return InfoTip(item); },
+        [this](const QPoint& point) { OnRButtonDown(point); });
 }
 
 void CMemberListCommands::OnRButtonDown(const QPoint& point) {

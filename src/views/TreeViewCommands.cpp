@@ -6,14 +6,12 @@
 #include "shell/ClassSelectDlg.h"
 #include "shell/CommandIds.h"
 #include "shell/ContextMenus.h"
+#include "views/ViewportEvents.h"
 #include "views/VorlixView.h"
 
 #include <QAction>
-#include <QHelpEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QStyle>
-#include <QToolTip>
 
 namespace {
 
@@ -54,25 +52,9 @@ bool CTreeViewCommands::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_viewport) {
         return false;
     }
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton) {
-            OnRButtonDown(mouse->position().toPoint());
-            return true;
-        }
-    } else if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QTreeWidgetItem* item = m_view->itemAt(help->pos());
-        const QString tip = InfoTip(item);
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-        } else {
-            QToolTip::showText(help->globalPos(), tip, m_view->viewport(),
-                               m_view->visualItemRect(item));
-        }
-        return true;
-    }
-    return false;
+    return HandleViewportEvent(
+        m_view, event, [this](const QTreeWidgetItem* item) { return InfoTip(item); },
+        [this](const QPoint& point) { OnRButtonDown(point); });
 }
 
 // As in the native tree, an item is hit on its label, not on the empty rest

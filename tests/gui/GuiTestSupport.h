@@ -34,19 +34,8 @@ inline void ProcessDeletes() {
 //   Zebra (placeholder of an unknown base) -> CStripe
 struct CSampleModel {
     std::unique_ptr<CClassRoot> root = std::make_unique<CClassRoot>();
-    CClassNode* object = nullptr;
-    CClassNode* getRuntimeClass = nullptr;
-    CClassNode* wnd = nullptr;
-    CClassNode* view = nullptr;
-    CClassNode* onDraw = nullptr;
-    CClassNode* activate = nullptr;
-    CClassNode* getDocument = nullptr;
-    CClassNode* alpha = nullptr;
-    CClassNode* document = nullptr;
-    CClassNode* frameWnd = nullptr;
-    CClassNode* aardvark = nullptr;
-    CClassNode* zebra = nullptr;
-    CClassNode* stripe = nullptr;
+    CClassNode *object, *getRuntimeClass, *wnd, *view, *onDraw, *activate, *getDocument, *alpha,
+        *document, *frameWnd, *aardvark, *zebra, *stripe;
 
     // stored: the structure has a database and table (as after Load).
     explicit CSampleModel(bool stored = true) {

@@ -2,21 +2,14 @@
 #include "TempDir.h"
 
 #include <QFile>
-#include <QTreeWidgetItem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 const std::string kFirst = VORLIX_TEST_DATA_DIR "/gui/first";
+const char* const kOpenFilter = "Access Datenbank (*.mdb)|*.mdb|Alle Dateien (*.*)|*.*||";
 
-using Names = std::vector<std::string>;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+bool Exists(const std::string& path) {
+    return QFile::exists(QString::fromStdString(path));
 }
 
 class CStorageTest : public CAppTest {
@@ -26,34 +19,43 @@ protected:
         Command(ID_FILE_NEW).trigger();
         return app->ActiveDocument();
     }
-
-    // Saves a new structure into a new database file, answering both dialogs.
-    CVorlixDoc* NewSaved(const std::string& database) {
+    // Saves a new structure into the database, answering both dialogs.
+    CVorlixDoc* NewSaved() {
         CVorlixDoc* doc = NewFromFirst();
         ui.fileAnswers = {database};
         ui.tableAnswers = {std::string("Klassen")};
         Command(ID_FILE_SAVE).trigger();
         return doc;
     }
+    void CloseAll() {
+        Command(ID_FILE_CLOSE).trigger();
+        ProcessDeletes();
+        ASSERT_TRUE(app->Documents().isEmpty());
+    }
 
     CTempDir dir;
+    const std::string database = dir.Path() + "/klassen.mdb";
 };
 
 TEST_F(CStorageTest, FirstSaveAsksFileAndTableTheSecondNothing) {
-    const std::string database = dir.Path() + "/klassen.mdb";
-    CVorlixDoc* doc = NewSaved(database);
+    CVorlixDoc* doc = NewFromFirst();
+    Command(ID_FILE_SAVE).trigger(); // cancelled at the file dialog
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), "Unbekannt");
+    ui.fileDialogs.clear();
+    ui.fileAnswers = {database};
+    ui.tableAnswers = {std::string("Klassen")};
+    Command(ID_FILE_SAVE).trigger();
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_TRUE(ui.fileDialogs[0].save);
     EXPECT_EQ(ui.fileDialogs[0].defaultExtension, "*.mdb");
     EXPECT_EQ(ui.fileDialogs[0].filter, "Access Datenbank (*.mdb)|*.mdb||");
-    EXPECT_EQ(ui.offeredTables, (std::vector<Names>{{"Klassen"}}));
+    EXPECT_EQ(ui.offeredTables, (std::vector<std::vector<std::string>>{{"Klassen"}}));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), database + " (Klassen)");
     EXPECT_EQ(doc->GetTitle(), database + " (Klassen)");
     EXPECT_EQ(app->RecentFiles(), QStringList{QString::fromStdString(database)});
-    Command(ID_SHOW_LIST).trigger();
-    EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), database + " (Klassen)");
 
     Tree(doc).SelectNode(doc->m_pRoot->FindByName("CShape", KindClass));
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Grundform"));
@@ -61,48 +63,41 @@ TEST_F(CStorageTest, FirstSaveAsksFileAndTableTheSecondNothing) {
     EXPECT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_EQ(ui.offeredTables.size(), 1u);
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(database + ".bak")));
+    EXPECT_TRUE(Exists(database + ".bak"));
 }
 
-TEST_F(CStorageTest, CancelledSaveKeepsTheDocumentModified) {
-    CVorlixDoc* doc = NewFromFirst();
+TEST_F(CStorageTest, OpenAndRecentFileShowTheStoredStructureWithItsDescriptions) {
+    NewSaved()->m_pRoot->FindByName("CCircle", KindClass)->SetDescription("Ein Kreis");
     Command(ID_FILE_SAVE).trigger();
-    EXPECT_EQ(ui.fileDialogs.size(), 1u);
-    EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), "Unbekannt");
-}
-
-TEST_F(CStorageTest, OpenShowsTheStoredStructureWithItsDescriptions) {
-    const std::string database = dir.Path() + "/klassen.mdb";
-    CVorlixDoc* saved = NewSaved(database);
-    saved->m_pRoot->FindByName("CCircle", KindClass)->SetDescription("Ein Kreis");
-    Command(ID_FILE_SAVE).trigger();
-    Command(ID_FILE_CLOSE).trigger();
-    ProcessDeletes();
-    ASSERT_TRUE(app->Documents().isEmpty());
-
+    CloseAll();
     ui.fileAnswers = {database};
     ui.tableAnswers = {std::string("Klassen")};
     Command(ID_FILE_OPEN).trigger();
     ASSERT_EQ(ui.fileDialogs.size(), 2u);
     EXPECT_FALSE(ui.fileDialogs[1].save);
     EXPECT_TRUE(ui.fileDialogs[1].fileMustExist);
-    EXPECT_EQ(ui.fileDialogs[1].filter, "Access Datenbank (*.mdb)|*.mdb|Alle Dateien (*.*)|*.*||");
+    EXPECT_EQ(ui.fileDialogs[1].filter, kOpenFilter);
     ASSERT_EQ(app->Documents().size(), 1);
     CVorlixDoc* doc = app->ActiveDocument();
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->GetTitle(), database + " (Klassen)");
-    Names names;
-    doc->CollectClassNames(names);
-    EXPECT_EQ(names, (Names{"CCircle", "CShape"}));
-    CClassNode* circle = doc->m_pRoot->FindByName("CCircle", KindClass);
-    Tree(doc).SelectNode(circle);
+    Tree(doc).SelectNode(doc->m_pRoot->FindByName("CCircle", KindClass));
     EXPECT_EQ(DescriptionText(doc), "Ein Kreis");
+
+    CloseAll();
+    ASSERT_EQ(app->RecentFiles(), QStringList{QString::fromStdString(database)});
+    ui.tableAnswers = {std::string("Klassen")};
+    app->OnOpenRecentFile(0);
+    ASSERT_EQ(app->Documents().size(), 1);
+    EXPECT_EQ(app->ActiveDocument()->GetTitle(), database + " (Klassen)");
+    EXPECT_EQ(app->ActiveDocument()->m_pRoot->CountDescendants(KindClass), 2);
 }
 
-TEST_F(CStorageTest, OpenWithTheTableChoiceCancelledOpensNothing) {
-    const std::string database = dir.Path() + "/klassen.mdb";
-    NewSaved(database);
+TEST_F(CStorageTest, OpenCancelledAtEitherDialogOpensNothing) {
+    Command(ID_FILE_OPEN).trigger();
+    EXPECT_TRUE(ui.offeredTables.empty());
+    EXPECT_TRUE(app->Documents().isEmpty());
+    NewSaved();
     ui.fileAnswers = {database};
     ui.tableAnswers = {std::nullopt};
     Command(ID_FILE_OPEN).trigger();
@@ -111,75 +106,44 @@ TEST_F(CStorageTest, OpenWithTheTableChoiceCancelledOpensNothing) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(CStorageTest, OpenCancelledAtTheFileDialogOpensNothing) {
-    Command(ID_FILE_OPEN).trigger();
-    EXPECT_EQ(ui.fileDialogs.size(), 1u);
-    EXPECT_TRUE(ui.offeredTables.empty());
-    EXPECT_TRUE(app->Documents().isEmpty());
-}
-
-TEST_F(CStorageTest, FileThatIsNoDatabaseIsReportedAndOpensNothing) {
-    const std::string path = dir.Write("kaputt.mdb", std::string(4096, 'x'));
-    ui.fileAnswers = {path};
+TEST_F(CStorageTest, DamagedOrVanishedFileIsReportedAndOpensNothing) {
+    ui.fileAnswers = {dir.Write("kaputt.mdb", std::string(4096, 'x'))};
     ui.tableAnswers = {std::string("Klassen")};
     Command(ID_FILE_OPEN).trigger();
     EXPECT_TRUE(app->Documents().isEmpty());
     EXPECT_EQ(ui.messages.size(), 1u);
-}
 
-TEST_F(CStorageTest, ClosedDatabaseReopensFromTheRecentFileList) {
-    const std::string database = dir.Path() + "/klassen.mdb";
-    NewSaved(database);
-    Command(ID_FILE_CLOSE).trigger();
-    ProcessDeletes();
-    ASSERT_EQ(app->RecentFiles(), QStringList{QString::fromStdString(database)});
-
-    ui.tableAnswers = {std::string("Klassen")};
-    app->OnOpenRecentFile(0);
-    ASSERT_EQ(app->Documents().size(), 1);
-    CVorlixDoc* doc = app->ActiveDocument();
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(doc->GetTitle(), database + " (Klassen)");
-    EXPECT_EQ(doc->m_pRoot->CountDescendants(KindClass), 2);
-}
-
-TEST_F(CStorageTest, VanishedRecentFileIsReportedAndLeavesTheList) {
-    const std::string database = dir.Path() + "/klassen.mdb";
-    NewSaved(database);
-    Command(ID_FILE_CLOSE).trigger();
-    ProcessDeletes();
+    NewSaved();
+    CloseAll();
     QFile::remove(QString::fromStdString(database));
     app->OnOpenRecentFile(0);
     EXPECT_TRUE(app->Documents().isEmpty());
-    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages.size(), 2u);
     EXPECT_TRUE(app->RecentFiles().isEmpty());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(database)));
+    EXPECT_FALSE(Exists(database));
 }
 
-TEST_F(CStorageTest, ExportWritesThePagesWithTheEditedDescription) {
+TEST_F(CStorageTest, ExportWritesThePagesWithTheEditedDescriptionOnlyAfterYes) {
     CVorlixDoc* doc = NewFromFirst();
     CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
     Tree(doc).SelectNode(shape);
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Grundform aller Figuren"));
+    ui.yesNoAnswers = {false};
+    ui.folderAnswers = {dir.Path()};
+    Command(ID_EXPORT_HTML).trigger();
+    EXPECT_FALSE(Exists(dir.Path() + "/index.html"));
 
     ui.yesNoAnswers = {true};
     ui.folderAnswers = {dir.Path()};
     Command(ID_EXPORT_HTML).trigger();
-    ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_NE(ui.questions[0].find("Export"), std::string::npos);
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.Path() + "/index.html")));
-    const std::string page = ReadFile(dir.Path() + "/" + shape->GetHtmlFileName());
-    EXPECT_NE(page.find("Grundform aller Figuren"), std::string::npos);
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_NE(ui.questions[1].find("Export"), std::string::npos);
+    EXPECT_TRUE(Exists(dir.Path() + "/index.html"));
+    QFile page(QString::fromStdString(dir.Path() + "/" + shape->GetHtmlFileName()));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("Grundform aller Figuren"));
     EXPECT_EQ(shape->GetDescription(), "Grundform aller Figuren");
     EXPECT_TRUE(doc->IsModified());
-}
-
-TEST_F(CStorageTest, ExportDeclinedWritesNothing) {
-    NewFromFirst();
-    ui.yesNoAnswers = {false};
-    ui.folderAnswers = {dir.Path()};
-    Command(ID_EXPORT_HTML).trigger();
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.Path() + "/index.html")));
 }
 
 } // namespace

@@ -2,9 +2,16 @@
 #include "shell/ClassSelectDlg.h"
 
 #include <QListWidget>
-#include <QPushButton>
 
 namespace {
+
+QStringList Entries(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts << list->item(i)->text();
+    }
+    return texts;
+}
 
 // Chooses "Klasse suchen ..." from the tree's menu; the dialog picks the
 // entry with the given text, or cancels when it is empty. Returns the names
@@ -14,17 +21,10 @@ QStringList FindClass(CVorlixDoc* doc, const QString& pick) {
     CModalDriver driver([&](QWidget* modal) {
         auto* dialog = qobject_cast<CClassSelectDlg*>(modal);
         ASSERT_NE(dialog, nullptr);
-        for (int row = 0; row < dialog->List()->count(); ++row) {
-            offered << dialog->List()->item(row)->text();
-            if (dialog->List()->item(row)->text() == pick) {
-                dialog->List()->setCurrentRow(row);
-            }
-        }
-        if (pick.isEmpty()) {
-            dialog->CancelButton()->click();
-        } else {
-            dialog->OkButton()->click();
-        }
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Wählen Sie die zu lokalisierende Klasse"));
+        offered = Entries(dialog->List());
+        dialog->List()->setCurrentRow(static_cast<int>(offered.indexOf(pick)));
+        (pick.isEmpty() ? dialog->CancelButton() : dialog->OkButton())->click();
     });
     CMenuRecorder menus;
     menus.choose = ID_FIND_CLASS;
@@ -34,33 +34,21 @@ QStringList FindClass(CVorlixDoc* doc, const QString& pick) {
     return offered;
 }
 
-TEST_F(CAppTest, ClassSearchSelectsTheChosenClass) {
+TEST_F(CAppTest, ClassSearchSelectsTheChosenClassInBothPresentations) {
     CSampleModel sample;
     CVorlixDoc* doc = OpenSample(sample);
-    const QStringList offered = FindClass(doc, QStringLiteral("CStripe"));
-    EXPECT_EQ(offered, (QStringList{"aardvark", "CFrameWnd", "CObject", "CStripe", "CView", "CWnd",
-                                    "Zebra"}));
+    EXPECT_EQ(
+        FindClass(doc, QStringLiteral("CStripe")),
+        (QStringList{"aardvark", "CFrameWnd", "CObject", "CStripe", "CView", "CWnd", "Zebra"}));
     EXPECT_EQ(Tree(doc).SelectedNode(), sample.stripe);
     EXPECT_EQ(doc->m_pShown, sample.stripe);
-    EXPECT_NE(InfoText(doc).find("Klassenname:\n  CStripe"), std::string::npos);
-}
-
-TEST_F(CAppTest, ClassSearchWorksInTheFlatPresentation) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
     Command(ID_SHOW_LIST).trigger();
     FindClass(doc, QStringLiteral("CView"));
     EXPECT_EQ(Tree(doc).SelectedNode(), sample.view);
     EXPECT_EQ(Frame(doc).FunctionList()->count(), 4);
-}
-
-TEST_F(CAppTest, CancelledClassSearchChangesNothing) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
-    ASSERT_TRUE(Tree(doc).SelectNode(sample.wnd));
-    FindClass(doc, QString());
-    EXPECT_EQ(Tree(doc).SelectedNode(), sample.wnd);
-    EXPECT_EQ(doc->m_pShown, sample.wnd);
+    FindClass(doc, QString()); // cancelled
+    EXPECT_EQ(Tree(doc).SelectedNode(), sample.view);
+    EXPECT_EQ(doc->m_pShown, sample.view);
 }
 
 // A structure not yet stored has a root named "Unbekannt"; a class of that
@@ -73,6 +61,52 @@ TEST_F(CAppTest, ClassSearchNeverSelectsTheRootForAClass) {
     ASSERT_EQ(doc->m_pRoot->GetName(), "Unbekannt");
     FindClass(doc, QStringLiteral("Unbekannt"));
     EXPECT_EQ(Tree(doc).SelectedNode(), unknown);
+}
+
+TEST(ClassSelectDlg, SortsCaseInsensitivelyAndGivesTheChosenNameOrNone) {
+    const std::vector<std::string> names = {"beta", "Alpha", "Zeta", "beta", "Ärger"};
+    CClassSelectDlg dialog;
+    dialog.SetNames(&names);
+    dialog.OnInitDialog();
+    EXPECT_EQ(Entries(dialog.List()), (QStringList{"Alpha", "beta", "beta", "Zeta", "Ärger"}));
+    EXPECT_EQ(dialog.List()->currentRow(), 0);
+    EXPECT_EQ(dialog.GetSelectedName(), "");
+    dialog.List()->setCurrentRow(2);
+    dialog.accept();
+    EXPECT_EQ(dialog.GetSelectedName(), "beta");
+    // A cleared selection disables OK and chooses nothing.
+    dialog.List()->clearSelection();
+    EXPECT_FALSE(dialog.OkButton()->isEnabled());
+    dialog.accept();
+    EXPECT_EQ(dialog.GetSelectedName(), "");
+    dialog.List()->setCurrentRow(1);
+    EXPECT_TRUE(dialog.OkButton()->isEnabled());
+
+    const std::vector<std::string> none;
+    CClassSelectDlg empty;
+    empty.SetNames(&none);
+    empty.OnInitDialog();
+    EXPECT_FALSE(empty.OkButton()->isEnabled());
+    empty.accept();
+    EXPECT_EQ(empty.GetSelectedName(), "");
+}
+
+TEST(ClassSelectDlg, DoubleClickDoesNotClose) {
+    const std::vector<std::string> names = {"A"};
+    CClassSelectDlg dialog;
+    dialog.SetNames(&names);
+    dialog.show();
+    QListWidget* list = dialog.List();
+    const QPointF at = list->visualItemRect(list->item(0)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &event);
+    }
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.GetSelectedName(), "");
 }
 
 } // namespace

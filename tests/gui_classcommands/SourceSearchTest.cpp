@@ -1,4 +1,5 @@
 #include "ClassCommandsSupport.h"
+#include "search/SearchHit.h"
 #include "shell/SearchResultDlg.h"
 
 #include <QHeaderView>
@@ -14,6 +15,26 @@ QString Source(const char* relative) {
     return QString::fromStdString(kSources + "/" + relative);
 }
 
+QStringList Headers(const QTreeWidget* list) {
+    QStringList titles;
+    for (int c = 0; !list->isHeaderHidden() && c < list->columnCount(); ++c) {
+        titles << list->headerItem()->text(c);
+    }
+    return titles;
+}
+
+QList<QStringList> Rows(const QTreeWidget* list) {
+    QList<QStringList> rows;
+    for (int r = 0; r < list->topLevelItemCount(); ++r) {
+        QStringList texts;
+        for (int c = 0; c < list->columnCount(); ++c) {
+            texts << list->topLevelItem(r)->text(c);
+        }
+        rows << texts;
+    }
+    return rows;
+}
+
 // What a results dialog showed.
 struct SShownResults {
     bool shown = false;
@@ -22,27 +43,13 @@ struct SShownResults {
 };
 
 SShownResults ReadAndClose(QWidget* modal) {
-    SShownResults result;
     auto* dialog = qobject_cast<CSearchResultDlg*>(modal);
     if (dialog == nullptr) {
         ADD_FAILURE() << "not the results dialog";
         modal->close();
-        return result;
+        return {};
     }
-    result.shown = true;
-    const QTreeWidget* list = dialog->List();
-    if (!list->isHeaderHidden()) {
-        for (int c = 0; c < list->columnCount(); ++c) {
-            result.headers << list->headerItem()->text(c);
-        }
-    }
-    for (int r = 0; r < list->topLevelItemCount(); ++r) {
-        QStringList texts;
-        for (int c = 0; c < list->columnCount(); ++c) {
-            texts << list->topLevelItem(r)->text(c);
-        }
-        result.rows << texts;
-    }
+    SShownResults result{true, Headers(dialog->List()), Rows(dialog->List())};
     dialog->OkButton()->click();
     return result;
 }
@@ -68,65 +75,45 @@ protected:
     }
 };
 
-struct SearchCase {
-    const char* name;
-    CClassNode* CSampleModel::*node;
-    int command;
-    QStringList headers;
-    QList<QStringList> rows;
-};
-
-void PrintTo(const SearchCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CSearchModes : public CSearchTest, public testing::WithParamInterface<SearchCase> {};
-
-TEST_P(CSearchModes, ShowColumnsAndSortedRows) {
-    const SearchCase& c = GetParam();
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
-    CClassNode* node = sample.*c.node;
-    if (node->GetKind() == KindFunction) {
-        ASSERT_TRUE(Tree(doc).SelectNode(node->m_pParent));
-    }
-    ui.folderAnswers.push_back(kSources);
-    const SShownResults shown = RunFromMenu(doc, node, c.command);
-    EXPECT_TRUE(shown.shown);
-    EXPECT_EQ(shown.headers, c.headers);
-    EXPECT_EQ(shown.rows, c.rows);
-    EXPECT_EQ(ui.folderTitles, std::vector<std::string>{kFolderTitle});
-    EXPECT_EQ(ui.progressShown, 1);
-    EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Parse angegebenes Verzeichnis ..."});
-    EXPECT_FALSE(ui.progressVisible);
-}
-
 // frame.cpp calls an OnDraw without naming CView: no use of CView::OnDraw.
-INSTANTIATE_TEST_SUITE_P(Fixture, CSearchModes,
-                         testing::Values(SearchCase{"HeadersMentioningTheClass",
-                                                    &CSampleModel::view,
-                                                    ID_FIND_CLASS_HEADERS,
-                                                    {"Klasse", "Dateiname"},
-                                                    {{"CPanel", Source("inc/panel.h")}}},
-                                         SearchCase{"FunctionsMentioningTheClass",
-                                                    &CSampleModel::view,
-                                                    ID_FIND_CLASS_FUNCTIONS,
-                                                    {"Klasse", "Name", "Dateiname"},
-                                                    {{"-", "main", Source("main.c")},
-                                                     {"CPanel", "Paint", Source("panel.cpp")}}},
-                                         SearchCase{"FunctionsUsingTheMemberFunction",
-                                                    &CSampleModel::onDraw,
-                                                    ID_FIND_USES,
-                                                    {"Klasse", "Name", "Dateiname"},
-                                                    {{"CPanel", "Paint", Source("panel.cpp")}}},
-                                         SearchCase{"NothingFoundShowsAnEmptyList",
-                                                    &CSampleModel::aardvark,
-                                                    ID_FIND_CLASS_FUNCTIONS,
-                                                    {"Klasse", "Name", "Dateiname"},
-                                                    {}}),
-                         [](const testing::TestParamInfo<SearchCase>& param) {
-                             return std::string(param.param.name);
-                         });
+TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
+    struct Case {
+        CClassNode* CSampleModel::*node;
+        int command;
+        QStringList headers;
+        QList<QStringList> rows;
+    };
+    const QStringList three = {"Klasse", "Name", "Dateiname"};
+    const Case cases[] = {
+        {&CSampleModel::view,
+         ID_FIND_CLASS_HEADERS,
+         {"Klasse", "Dateiname"},
+         {{"CPanel", Source("inc/panel.h")}}},
+        {&CSampleModel::view,
+         ID_FIND_CLASS_FUNCTIONS,
+         three,
+         {{"-", "main", Source("main.c")}, {"CPanel", "Paint", Source("panel.cpp")}}},
+        {&CSampleModel::onDraw, ID_FIND_USES, three, {{"CPanel", "Paint", Source("panel.cpp")}}},
+        {&CSampleModel::aardvark, ID_FIND_CLASS_FUNCTIONS, three, {}}};
+    for (const Case& c : cases) {
+        CSampleModel sample;
+        CVorlixDoc* doc = OpenSample(sample);
+        CClassNode* node = sample.*c.node;
+        if (node->GetKind() == KindFunction) {
+            ASSERT_TRUE(Tree(doc).SelectNode(node->m_pParent));
+        }
+        ui = CScriptedUserInterface();
+        ui.folderAnswers.push_back(kSources);
+        const SShownResults shown = RunFromMenu(doc, node, c.command);
+        EXPECT_TRUE(shown.shown) << c.command;
+        EXPECT_EQ(shown.headers, c.headers) << c.command;
+        EXPECT_EQ(shown.rows, c.rows) << c.command;
+        EXPECT_EQ(ui.folderTitles, std::vector<std::string>{kFolderTitle});
+        EXPECT_EQ(ui.progressShown, 1);
+        EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Parse angegebenes Verzeichnis ..."});
+        EXPECT_FALSE(ui.progressVisible);
+    }
+}
 
 TEST_F(CSearchTest, SecondSearchReplacesTheHitsOfTheFirst) {
     CSampleModel sample;
@@ -140,23 +127,76 @@ TEST_F(CSearchTest, SecondSearchReplacesTheHitsOfTheFirst) {
     EXPECT_TRUE(doc->m_search.ClassHits().empty());
 }
 
-TEST_F(CSearchTest, CancelledFolderChoiceShowsNoResults) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
-    const SShownResults shown = RunFromMenu(doc, sample.view, ID_FIND_CLASS_HEADERS);
-    EXPECT_FALSE(shown.shown);
-    EXPECT_EQ(ui.folderTitles.size(), 1u);
-    EXPECT_EQ(ui.progressShown, 0);
-}
-
-TEST_F(CSearchTest, TheRootIsNotSearchedFor) {
+TEST_F(CSearchTest, CancelledFolderOrTheRootShowsNoResults) {
     CSampleModel sample;
     CClassRoot* root = sample.root.get();
     CVorlixDoc* doc = OpenSample(sample);
+    EXPECT_FALSE(RunFromMenu(doc, sample.view, ID_FIND_CLASS_HEADERS).shown);
+    EXPECT_EQ(ui.folderTitles.size(), 1u);
+    EXPECT_EQ(ui.progressShown, 0);
+    // The root is not searched for: no folder is asked.
     ui.folderAnswers.push_back(kSources);
-    const SShownResults shown = RunFromMenu(doc, root, ID_FIND_CLASS_FUNCTIONS);
-    EXPECT_FALSE(shown.shown);
-    EXPECT_TRUE(ui.folderTitles.empty());
+    EXPECT_FALSE(RunFromMenu(doc, root, ID_FIND_CLASS_FUNCTIONS).shown);
+    EXPECT_EQ(ui.folderTitles.size(), 1u);
+}
+
+// The dialog alone: each row keeps its own hit's texts, sorted by the first
+// column case-insensitively and stably; without a node, hits or a known mode
+// it shows nothing.
+TEST(SearchResultDlg, ShowsColumnsAndSortedRowsOfEachMode) {
+    const std::vector<CSearchHit> classHits = {
+        {"B", "Run", "/b.cpp"}, {"A", "Go", "/a.cpp"}, {"-", "main", "/main.cpp"}};
+    const std::vector<CSearchHit> headerHits = {
+        {"b", "-", "/1.h"}, {"A", "-", "/2.h"}, {"B", "-", "/3.h"}, {"a", "-", "/4.h"}};
+    const std::vector<CSearchHit> none;
+    const QStringList three = {"Klasse", "Name", "Dateiname"};
+    struct Case {
+        char mode;
+        bool node;
+        const std::vector<CSearchHit>* hits;
+        QStringList headers;
+        QList<QStringList> rows;
+    };
+    const Case cases[] = {
+        {'C',
+         true,
+         &classHits,
+         three,
+         {{"-", "main", "/main.cpp"}, {"A", "Go", "/a.cpp"}, {"B", "Run", "/b.cpp"}}},
+        {'F',
+         true,
+         &classHits,
+         three,
+         {{"-", "main", "/main.cpp"}, {"A", "Go", "/a.cpp"}, {"B", "Run", "/b.cpp"}}},
+        {'H',
+         true,
+         &headerHits,
+         {"Klasse", "Dateiname"},
+         {{"A", "/2.h"}, {"a", "/4.h"}, {"b", "/1.h"}, {"B", "/3.h"}}},
+        {'C', true, &none, three, {}},
+        {'C', false, &classHits, {}, {}},
+        {'F', true, nullptr, {}, {}},
+        {' ', true, &classHits, {}, {}}};
+    for (const Case& c : cases) {
+        CClassNode node;
+        CSearchResultDlg dialog;
+        if (c.hits != nullptr) {
+            dialog.SetHits(c.hits);
+        }
+        dialog.SetNode(c.node ? &node : nullptr);
+        dialog.SetMode(c.mode);
+        dialog.OnInitDialog();
+        EXPECT_EQ(Headers(dialog.List()), c.headers) << c.mode << c.node;
+        EXPECT_EQ(Rows(dialog.List()), c.rows) << c.mode << c.node;
+        if (c.mode == 'C' && c.node && !c.rows.isEmpty()) {
+            EXPECT_EQ(dialog.windowTitle(),
+                      QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
+            EXPECT_EQ(dialog.List()->columnWidth(0), 100);
+            EXPECT_EQ(dialog.List()->columnWidth(1), 100);
+            EXPECT_EQ(dialog.List()->columnWidth(2), 240);
+            EXPECT_FALSE(dialog.List()->header()->sectionsClickable());
+        }
+    }
 }
 
 } // namespace

@@ -9,52 +9,26 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
+#include <set>
 
 namespace {
 
-struct TreeTipCase {
-    const char* name;
-    CClassNode* CSampleModel::*node;
-    const char* tip;
-};
-
-void PrintTo(const TreeTipCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CTreeTips : public CAppTest, public testing::WithParamInterface<TreeTipCase> {};
-
-TEST_P(CTreeTips, ReadAsInTheTree) {
+TEST_F(CAppTest, TreeTipsReadAsInTheTreeAndHoverShowsThem) {
     CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
-    const auto* commands = Tree(doc).findChild<CTreeViewCommands*>();
-    ASSERT_NE(commands, nullptr);
-    const CClassNode* node = sample.*GetParam().node;
-    EXPECT_EQ(commands->InfoTip(CVorlixView::ItemOf(node->GetTreeItem())),
-              QString::fromUtf8(GetParam().tip));
-}
-
-INSTANTIATE_TEST_SUITE_P(Sample, CTreeTips,
-                         testing::Values(TreeTipCase{"ClassBelowRoot", &CSampleModel::object,
-                                                     "void - CObject (C: 3 - F: 1 - V: 0)"},
-                                         TreeTipCase{"ClassTwoDown", &CSampleModel::view,
-                                                     "CObject - CWnd - CView (C: 0 - F: 4 - V: 1)"},
-                                         TreeTipCase{"Placeholder", &CSampleModel::zebra,
-                                                     "void - Zebra (C: 1 - F: 0 - V: 0)"}),
-                         [](const testing::TestParamInfo<TreeTipCase>& param) {
-                             return std::string(param.param.name);
-                         });
-
-TEST_F(CAppTest, RootTipCountsAllClassesAndHoverShowsTheTip) {
-    CSampleModel sample;
-    CClassRoot* root = sample.root.get();
     CVorlixDoc* doc = OpenSample(sample);
     CVorlixView& tree = Tree(doc);
     const auto* commands = tree.findChild<CTreeViewCommands*>();
-    EXPECT_EQ(commands->InfoTip(CVorlixView::ItemOf(root->GetTreeItem())),
-              QStringLiteral("Anzahl Klassen: 7"));
+    ASSERT_NE(commands, nullptr);
+    const std::pair<const CClassNode*, const char*> cases[] = {
+        {doc->m_pRoot, "Anzahl Klassen: 7"},
+        {sample.object, "void - CObject (C: 3 - F: 1 - V: 0)"},
+        {sample.view, "CObject - CWnd - CView (C: 0 - F: 4 - V: 1)"},
+        {sample.zebra, "void - Zebra (C: 1 - F: 0 - V: 0)"}};
+    for (const auto& [node, tip] : cases) {
+        EXPECT_EQ(commands->InfoTip(CVorlixView::ItemOf(node->GetTreeItem())),
+                  QString::fromUtf8(tip));
+    }
     EXPECT_EQ(commands->InfoTip(nullptr), QString());
-
     const QPoint at = LabelOf(tree, sample.wnd);
     QHelpEvent hover(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
     QApplication::sendEvent(tree.viewport(), &hover);
@@ -87,16 +61,18 @@ TEST_F(CAppTest, MemberTipsReadLikeDeclarations) {
 }
 
 TEST_F(CAppTest, AboutCommandShowsTheAboutBox) {
-    QString title;
     CModalDriver driver([&](QWidget* modal) {
         auto* about = qobject_cast<CAboutDlg*>(modal);
         ASSERT_NE(about, nullptr);
-        title = about->windowTitle();
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("Info über Vorlix"));
+        EXPECT_EQ(about->TextLabel()->text(), QStringLiteral("Vorlix, Version 1.0"));
+        EXPECT_EQ(about->TextLabel()->textFormat(), Qt::PlainText);
+        EXPECT_FALSE(about->IconLabel()->pixmap().isNull());
+        EXPECT_TRUE(about->OkButton()->isDefault());
         about->OkButton()->click();
     });
     Command(ID_APP_ABOUT).trigger();
     EXPECT_TRUE(driver.Ran());
-    EXPECT_EQ(title, QStringLiteral("Info über Vorlix"));
 }
 
 QString FromTable(std::string_view text) {
@@ -121,6 +97,11 @@ TEST_F(CAppTest, EveryMenuItemCarriesItsPrompt) {
     // Two file menus with their recent-file entries, two view menus, the
     // window menu and the help menu.
     EXPECT_GE(checked, 30);
+    std::set<int> ids;
+    for (const SCommandText& text : CommandTexts()) {
+        EXPECT_TRUE(ids.insert(text.id).second) << text.id;
+    }
+    EXPECT_EQ(FindCommandText(0), nullptr);
 }
 
 TEST_F(CAppTest, HighlightedMenuItemShowsItsPromptThenReady) {
@@ -137,23 +118,6 @@ TEST_F(CAppTest, HighlightedMenuItemShowsItsPromptThenReady) {
     EXPECT_EQ(Main().statusBar()->currentMessage(), QString());
     EXPECT_TRUE(Main().MessagePane()->isVisible());
     EXPECT_EQ(Main().MessagePane()->text(), QStringLiteral("Bereit"));
-}
-
-TEST_F(CAppTest, WindowListEntriesActivateTheirWindow) {
-    CSampleModel first;
-    CSampleModel second;
-    OpenSample(first);
-    OpenSample(second);
-    QMenu* window = Main().MenuPopups(129).at(2);
-    emit window->aboutToShow();
-    int entries = 0;
-    for (const QAction* action : window->actions()) {
-        if (!action->isSeparator() && !action->data().isValid()) {
-            EXPECT_EQ(action->statusTip(), QStringLiteral("Aktiviert dieses Fenster."));
-            ++entries;
-        }
-    }
-    EXPECT_EQ(entries, 2);
 }
 
 TEST_F(CAppTest, ToolBarButtonsHaveTheirTips) {
@@ -178,10 +142,9 @@ QAction* PaneCommand(CMainFrame& frame, int id) {
     return nullptr;
 }
 
-TEST_F(CAppTest, F6AndShiftF6MoveBetweenThePanes) {
+TEST_F(CAppTest, F6AndShiftF6MoveBetweenThePanesPassingDisabledLists) {
     CSampleModel sample;
     CVorlixDoc* doc = OpenSample(sample);
-    ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
     QAction* next = PaneCommand(Main(), ID_NEXT_PANE);
     QAction* previous = PaneCommand(Main(), ID_PREV_PANE);
     ASSERT_NE(next, nullptr);
@@ -189,32 +152,28 @@ TEST_F(CAppTest, F6AndShiftF6MoveBetweenThePanes) {
     EXPECT_EQ(next->shortcut(), QKeySequence(Qt::Key_F6));
     EXPECT_EQ(previous->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
     EXPECT_EQ(next->statusTip(), QStringLiteral("Wechselt zum nächsten Fensterausschnitt."));
-
     Main().activateWindow();
     QApplication::setActiveWindow(&Main());
     Tree(doc).setFocus();
     ASSERT_EQ(QApplication::focusWidget(), &Tree(doc));
-    const QList<QWidget*> order = {Frame(doc).FunctionList(), Frame(doc).VariableList(),
-                                   Frame(doc).InfoPane(), Frame(doc).DescriptionPane(), &Tree(doc)};
-    for (QWidget* pane : order) {
+    // The root is shown: both member lists hold their disabled placeholders.
+    next->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), Frame(doc).InfoPane());
+    previous->trigger();
+    previous->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), Frame(doc).DescriptionPane());
+
+    ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
+    Tree(doc).setFocus();
+    for (QWidget* pane :
+         {static_cast<QWidget*>(Frame(doc).FunctionList()),
+          static_cast<QWidget*>(Frame(doc).VariableList()),
+          static_cast<QWidget*>(Frame(doc).InfoPane()),
+          static_cast<QWidget*>(Frame(doc).DescriptionPane()), static_cast<QWidget*>(&Tree(doc))}) {
         next->trigger();
         EXPECT_EQ(QApplication::focusWidget(), pane) << Utf8(pane->objectName());
     }
     previous->trigger();
-    EXPECT_EQ(QApplication::focusWidget(), Frame(doc).DescriptionPane());
-}
-
-TEST_F(CAppTest, PaneSwitchingPassesOverDisabledLists) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
-    // The root is shown: both member lists hold their disabled placeholders.
-    Main().activateWindow();
-    QApplication::setActiveWindow(&Main());
-    Tree(doc).setFocus();
-    PaneCommand(Main(), ID_NEXT_PANE)->trigger();
-    EXPECT_EQ(QApplication::focusWidget(), Frame(doc).InfoPane());
-    PaneCommand(Main(), ID_PREV_PANE)->trigger();
-    PaneCommand(Main(), ID_PREV_PANE)->trigger();
     EXPECT_EQ(QApplication::focusWidget(), Frame(doc).DescriptionPane());
 }
 
