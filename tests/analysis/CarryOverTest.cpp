@@ -44,8 +44,7 @@ TEST(CarryOver, LocationNameAndDescriptionsByKindAndName) {
     parsed.parser.CarryOver(old.get());
 
     CClassRoot& root = *parsed.root;
-    EXPECT_EQ(root.m_strDatabase, "/data/klassen.mdb");
-    EXPECT_EQ(root.m_strTable, "Klassen");
+    EXPECT_EQ(root.m_strDatabase + " " + root.m_strTable, "/data/klassen.mdb Klassen");
     EXPECT_FALSE(root.m_bNeedsLocation);
     EXPECT_EQ(root.GetName(), old->GetName());
     EXPECT_EQ(root.GetDescription(), "the whole structure");
@@ -64,26 +63,18 @@ TEST(CarryOver, LocationNameAndDescriptionsByKindAndName) {
     EXPECT_EQ(view->GetChild(4)->GetDescription(), "");
 }
 
-TEST(CarryOver, ClassNamedLikeTheOldRootDoesNotTakeItsDescription) {
-    const std::unique_ptr<CClassRoot> old = OldStructure();
+TEST(CarryOver, RootNamesAreNoClassesAndNothingHappensWithoutRoots) {
+    std::unique_ptr<CClassRoot> old = OldStructure();
     ParsedHeaders parsed("class Unbekannt\n{\n};\n");
     parsed.parser.OrderAndNumber();
     old->SetName("Unbekannt");
     parsed.parser.CarryOver(old.get());
     EXPECT_EQ(parsed.root->GetChild(0)->GetDescription(), "");
     EXPECT_EQ(parsed.root->GetDescription(), "the whole structure");
-}
-
-TEST(CarryOver, NothingWithoutEitherRoot) {
-    ParsedHeaders parsed(kHeader);
-    parsed.parser.OrderAndNumber();
-    const std::string name = parsed.root->GetName();
     parsed.parser.CarryOver(nullptr);
-    EXPECT_EQ(parsed.root->GetName(), name);
-
+    EXPECT_EQ(parsed.root->GetName(), "Unbekannt");
     CScriptedUserInterface ui;
     CHeaderParser empty(ui);
-    const std::unique_ptr<CClassRoot> old = OldStructure();
     empty.CarryOver(old.get());
     EXPECT_EQ(empty.m_pRoot, nullptr);
 }

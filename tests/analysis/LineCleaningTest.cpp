@@ -1,5 +1,6 @@
 #include "analysis/HeaderParser.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -7,146 +8,114 @@ namespace {
 
 // The spacing walk exactly as the rules are written, editing in place.
 std::string ReferenceSpacing(std::string line) {
-    for (char& c : line) {
-        if (c == '\t') {
-            c = ' ';
-        }
-    }
+    std::replace(line.begin(), line.end(), '\t', ' ');
     const std::string eatsBlankBefore = " <>,=-+&*";
     const std::string eatsBlankAfter = ",-+=";
-    size_t i = 0;
-    while (line.size() >= 2 && i < line.size() - 1) {
+    for (size_t i = 0; line.size() >= 2 && i < line.size() - 1;) {
         const char c = line[i];
         const char next = line[i + 1];
         if (c == ' ' && eatsBlankBefore.find(next) != std::string::npos) {
             line.erase(i, 1);
-            continue;
-        }
-        if (eatsBlankAfter.find(c) != std::string::npos && next == ' ') {
+        } else if (eatsBlankAfter.find(c) != std::string::npos && next == ' ') {
             line.erase(i + 1, 1);
-            continue;
-        }
-        if ((c == '*' || c == '&') && i != 0 && line[i - 1] != ',' && next != ' ' &&
-            !(next >= 38 && next <= 62)) {
-            line.insert(i + 1, 1, ' ');
+        } else {
+            if ((c == '*' || c == '&') && i != 0 && line[i - 1] != ',' && next != ' ' &&
+                !(next >= 38 && next <= 62)) {
+                line.insert(++i, 1, ' ');
+            }
             ++i;
         }
-        ++i;
     }
     return line;
 }
 
-struct SpacingCase {
-    const char* name;
-    const char* input;
-    const char* expected;
-};
-
-class Spacing : public testing::TestWithParam<SpacingCase> {};
-
-TEST_P(Spacing, FollowsTheRules) {
-    std::string line = GetParam().input;
-    CHeaderParser::NormalizeSpacing(line);
-    EXPECT_EQ(line, GetParam().expected);
-    EXPECT_EQ(ReferenceSpacing(GetParam().input), GetParam().expected);
+TEST(Spacing, WorkedExamplesAndEdges) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"CString & a , int * p", "CString& a,int* p"},
+        {"char*p", "char* p"},
+        {"a = b", "a=b"},
+        {"\tint\tx;", " int x;"},
+        {"int    x", "int x"},
+        {"vector < int >", "vector< int>"},
+        {"*p", "*p"},
+        {"a,*p", "a,*p"},
+        {"a&&b", "a&& b"},
+        {"f(int*)", "f(int*)"},
+        {"T*const p", "T* const p"},
+        {"a - b", "a-b"},
+        {"a =   b", "a=b"},
+        {"int* &r", "int*& r"},
+        {"", ""},
+        {" ", " "},
+        {"a ", "a "},
+        {" ,", ","},
+        {"\xc3\xa4*b", "\xc3\xa4* b"},
+    };
+    for (const auto& [input, expected] : cases) {
+        std::string line = input;
+        CHeaderParser::NormalizeSpacing(line);
+        EXPECT_EQ(line, expected) << input;
+        EXPECT_EQ(ReferenceSpacing(input), expected) << input;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    HeaderParser, Spacing,
-    testing::Values(
-        SpacingCase{"WorkedExampleReference", "CString & a , int * p", "CString& a,int* p"},
-        SpacingCase{"WorkedExamplePointer", "char*p", "char* p"},
-        SpacingCase{"WorkedExampleAssignment", "a = b", "a=b"},
-        SpacingCase{"TabsAreBlanks", "\tint\tx;", " int x;"},
-        SpacingCase{"BlankRuns", "int    x", "int x"},
-        SpacingCase{"BlanksBeforeAngles", "vector < int >", "vector< int>"},
-        SpacingCase{"StarAtStartStays", "*p", "*p"}, SpacingCase{"StarAfterComma", "a,*p", "a,*p"},
-        SpacingCase{"DoubleAmpersand", "a&&b", "a&& b"},
-        SpacingCase{"StarBeforeParenthesis", "f(int*)", "f(int*)"},
-        SpacingCase{"StarBeforeWord", "T*const p", "T* const p"},
-        SpacingCase{"Minus", "a - b", "a-b"}, SpacingCase{"Comma", "x, y", "x,y"},
-        SpacingCase{"SeveralBlanksAfterEquals", "a =   b", "a=b"},
-        SpacingCase{"ReferenceToPointer", "int* &r", "int*& r"}, SpacingCase{"Empty", "", ""},
-        SpacingCase{"OneBlank", " ", " "}, SpacingCase{"LastCharacterNotLooked", "a ", "a "},
-        SpacingCase{"BlankBeforeComma", " ,", ","},
-        SpacingCase{"EightBitText", "\xc3\xa4*b", "\xc3\xa4* b"}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 // The one-pass walk and the in-place rules agree on any text, including
 // runs of the characters that the rules look at.
 TEST(Spacing, AgreesWithTheRulesOnRandomText) {
     std::mt19937 random(4711);
     const std::string alphabet = " \t,=-+&*<>ab()0;";
-    std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
-    std::uniform_int_distribution<int> length(0, 24);
     for (int round = 0; round < 20000; ++round) {
         std::string text;
-        for (int n = length(random); n > 0; --n) {
-            text += alphabet[pick(random)];
+        for (int n = static_cast<int>(random() % 25); n > 0; --n) {
+            text += alphabet[random() % alphabet.size()];
         }
         std::string fast = text;
         CHeaderParser::NormalizeSpacing(fast);
         ASSERT_EQ(fast, ReferenceSpacing(text)) << "text '" << text << "'";
-        // Normalised text stays as it is.
-        std::string again = fast;
+        std::string again = fast; // normalised text stays as it is
         CHeaderParser::NormalizeSpacing(again);
         ASSERT_EQ(again, fast) << "text '" << text << "'";
     }
 }
 
-struct CleaningCase {
-    const char* name;
-    bool inComment;
-    bool inDirective;
-    const char* input;
-    const char* expected;
-    bool commentAfter;
-    bool directiveAfter;
-};
-
-class Cleaning : public testing::TestWithParam<CleaningCase> {};
-
-TEST_P(Cleaning, RemovesCommentsDirectivesAndStrings) {
-    const CleaningCase& c = GetParam();
-    std::string line = c.input;
-    bool inDirective = c.inDirective;
-    EXPECT_EQ(CHeaderParser::StripComments(c.inComment, inDirective, line), c.commentAfter);
-    EXPECT_EQ(line, c.expected);
-    EXPECT_EQ(inDirective, c.directiveAfter);
+TEST(Cleaning, RemovesCommentsDirectivesAndStrings) {
+    struct Case {
+        bool inComment, inDirective;
+        const char* input;
+        const char* expected;
+        bool commentAfter, directiveAfter;
+    };
+    const Case cases[] = {
+        {false, false, "int a; /* x */ int b; // note", "int a; int b;", false, false},
+        {false, false, "int a; /* open", "int a;", true, false},
+        {true, false, "int hidden;", "", true, false},
+        {true, false, "end */ int x;", "int x;", false, false},
+        {false, false, "int a; // has /* inside", "int a;", false, false},
+        {false, false, "x = y; */ z", "x=y; z", false, false},
+        {false, false, "/* see http://x.org */ int a;", "int a;", false, false},
+        {false, false, "void f(int /*x*/); // note", "void f(int );", false, false},
+        {true, false, "a */ b /* c", "b", true, false},
+        {false, false, "/**/int a;", "int a;", false, false},
+        {false, false, "const char* s = \"http://x\"; int b;", "const char* s=; int b;", false,
+         false},
+        {false, false, "a \"open", "a \"open", false, false},
+        {false, false, "c = '\"'; // \"x\"", "c='\"';", false, false},
+        {false, false, "  #  include <x>", "", false, false},
+        {false, false, "#define X \\", "", false, true},
+        {false, true, "  more \\", "", false, true},
+        {false, true, "  last", "", false, false},
+        {false, false, "#if 0 /* start", "", true, false},
+        {false, false, "\tint\tx; \t", "int x;", false, false},
+        {false, true, "", "", false, true},
+    };
+    for (const Case& c : cases) {
+        std::string line = c.input;
+        bool inDirective = c.inDirective;
+        EXPECT_EQ(CHeaderParser::StripComments(c.inComment, inDirective, line), c.commentAfter)
+            << c.input;
+        EXPECT_EQ(line, c.expected) << c.input;
+        EXPECT_EQ(inDirective, c.directiveAfter) << c.input;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    HeaderParser, Cleaning,
-    testing::Values(
-        CleaningCase{"LineComment", false, false, "int a; // note", "int a;", false, false},
-        CleaningCase{"BlockCommentInside", false, false, "int a; /* x */ int b;", "int a; int b;",
-                     false, false},
-        CleaningCase{"BlockCommentOpens", false, false, "int a; /* open", "int a;", true, false},
-        CleaningCase{"WholeLineInComment", true, false, "int hidden;", "", true, false},
-        CleaningCase{"CommentEndsTextIsRead", true, false, "end */ int x;", "int x;", false, false},
-        CleaningCase{"LineCommentHoldsOpener", false, false, "int a; // has /* inside", "int a;",
-                     false, false},
-        CleaningCase{"StrayEndDropped", false, false, "x = y; */ z", "x=y; z", false, false},
-        CleaningCase{"LoneStrayEnd", false, false, "*/", "", false, false},
-        CleaningCase{"SlashesInBlockComment", false, false, "/* see http://x.org */ int a;",
-                     "int a;", false, false},
-        CleaningCase{"LineCommentAfterBlock", false, false, "void f(int /*x*/); // note",
-                     "void f(int );", false, false},
-        CleaningCase{"OpenerAfterCommentEnd", true, false, "a */ b /* c", "b", true, false},
-        CleaningCase{"EmptyBlockComment", false, false, "/**/int a;", "int a;", false, false},
-        CleaningCase{"StringsRemoved", false, false, "const char* s = \"http://x\"; int b;",
-                     "const char* s=; int b;", false, false},
-        CleaningCase{"UnpairedQuoteStays", false, false, "a \"open", "a \"open", false, false},
-        CleaningCase{"QuoteCharacterLiteral", false, false, "c = '\"'; // \"x\"", "c='\"';", false,
-                     false},
-        CleaningCase{"Directive", false, false, "#define X 1", "", false, false},
-        CleaningCase{"IndentedDirective", false, false, "  #  include <x>", "", false, false},
-        CleaningCase{"DirectiveContinues", false, false, "#define X \\", "", false, true},
-        CleaningCase{"ContinuationLine", false, true, "  more \\", "", false, true},
-        CleaningCase{"ContinuationEnds", false, true, "  last", "", false, false},
-        CleaningCase{"DirectiveOpensComment", false, false, "#if 0 /* start", "", true, false},
-        CleaningCase{"Trimmed", false, false, "\tint\tx; \t", "int x;", false, false},
-        CleaningCase{"EmptyLineKeepsDirective", false, true, "", "", false, true}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

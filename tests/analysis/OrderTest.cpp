@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -99,68 +100,47 @@ struct Ordered {
     ~Ordered() { parser.m_pRoot = nullptr; }
 };
 
-TEST(Ordering, BasesAboveDerivedClassesWhateverTheOrder) {
-    Ordered ordered({{'C', "C", "B"}, {'C', "B", "A"}, {'C', "A", ""}});
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"2 C A", "  1 C B", "    0 C C"}));
-}
-
-TEST(Ordering, PlaceholderForAnUndeclaredBase) {
-    Ordered ordered({{'C', "CMyView", "CView"}, {'F', "OnDraw", "CMyView"}});
-    EXPECT_EQ(Tree(*ordered.root),
-              (Lines{"2 C CView [Unbekannt]", "  0 C CMyView", "    1 F OnDraw"}));
+TEST(Ordering, BasesPlaceholdersAndIds) {
+    const std::pair<std::vector<Entry>, Lines> cases[] = {
+        {{{'C', "C", "B"}, {'C', "B", "A"}, {'C', "A", ""}}, {"2 C A", "  1 C B", "    0 C C"}},
+        {{{'C', "CMyView", "CView"}, {'F', "OnDraw", "CMyView"}},
+         {"2 C CView [Unbekannt]", "  0 C CMyView", "    1 F OnDraw"}},
+        // Members are never bases.
+        {{{'C', "X", ""}, {'F', "Run", "X"}, {'C', "Y", "Run"}},
+         {"0 C X", "  1 F Run", "3 C Run [Unbekannt]", "  2 C Y"}},
+        {{{'C', "A", "Base"}, {'C', "B", "Base"}, {'C', "C", "Other"}},
+         {"3 C Base [Unbekannt]", "  0 C A", "  1 C B", "4 C Other [Unbekannt]", "  2 C C"}},
+        {{{'C', "A", ""}, {'C', "B", "A"}, {'F', "f", "A"}, {'C', "C", "A"}},
+         {"0 C A", "  1 C B", "  2 F f", "  3 C C"}},
+        // The root is never taken for a base.
+        {{{'C', "A", "Unbekannt"}}, {"1 C Unbekannt [Unbekannt]", "  0 C A"}},
+        // Own bases and cycles stay in the tree.
+        {{{'C', "A", "A"}, {'F', "f", "A"}}, {"0 C A", "  1 F f"}},
+        {{{'C', "A", "B"}, {'C', "B", "A"}, {'C', "C", "B"}}, {"1 C B", "  0 C A", "  2 C C"}},
+        {{{'C', "A", "C"}, {'C', "B", "A"}, {'C', "C", "B"}}, {"2 C C", "  0 C A", "    1 C B"}},
+    };
+    for (const auto& [entries, lines] : cases) {
+        Ordered ordered(entries);
+        EXPECT_EQ(Tree(*ordered.root), lines) << lines.front();
+    }
+    Ordered ordered({{'C', "CMyView", "CView"}});
     const CClassNode& placeholder = *ordered.root->GetChild(0);
     EXPECT_EQ(placeholder.GetLine(), -1);
-    EXPECT_EQ(placeholder.GetDescription(), "");
-    EXPECT_EQ(placeholder.m_strBaseName, "");
+    EXPECT_EQ(placeholder.GetDescription() + placeholder.m_strBaseName, "");
     EXPECT_EQ(ordered.parser.GetPlaceholderCount(), 1);
-}
-
-TEST(Ordering, MembersUnderTheirClassWithIdsInOrderOfFinding) {
-    Ordered ordered({{'C', "X", ""}, {'F', "f", "X"}, {'F', "g", "X"}});
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"0 C X", "  1 F f", "  2 F g"}));
-}
-
-TEST(Ordering, MembersAreNeverBases) {
-    Ordered ordered({{'C', "X", ""}, {'F', "Run", "X"}, {'C', "Y", "Run"}});
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"0 C X", "  1 F Run", "3 C Run [Unbekannt]", "  2 C Y"}));
-}
-
-TEST(Ordering, DerivedClassesShareOnePlaceholder) {
-    Ordered ordered({{'C', "A", "Base"}, {'C', "B", "Base"}, {'C', "C", "Other"}});
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"3 C Base [Unbekannt]", "  0 C A", "  1 C B",
-                                          "4 C Other [Unbekannt]", "  2 C C"}));
-}
-
-TEST(Ordering, MembersAndDerivedClassesInterleaveInOrderOfFinding) {
-    Ordered ordered({{'C', "A", ""}, {'C', "B", "A"}, {'F', "f", "A"}, {'C', "C", "A"}});
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"0 C A", "  1 C B", "  2 F f", "  3 C C"}));
-}
-
-TEST(Ordering, RootIsNeverTakenForABase) {
-    Ordered ordered({{'C', "A", "Unbekannt"}});
-    ASSERT_EQ(ordered.root->GetName(), "Unbekannt");
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"1 C Unbekannt [Unbekannt]", "  0 C A"}));
-}
-
-TEST(Ordering, OwnBaseStaysAtTopLevel) {
-    Ordered ordered({{'C', "A", "A"}, {'F', "f", "A"}});
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"0 C A", "  1 F f"}));
-}
-
-TEST(Ordering, ClassesNamingEachOtherStayInTheTree) {
-    Ordered ordered({{'C', "A", "B"}, {'C', "B", "A"}, {'C', "C", "B"}});
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"1 C B", "  0 C A", "  2 C C"}));
-}
-
-TEST(Ordering, LongerCycleStaysInTheTree) {
-    Ordered ordered({{'C', "A", "C"}, {'C', "B", "A"}, {'C', "C", "B"}});
-    EXPECT_EQ(Tree(*ordered.root), (Lines{"2 C C", "  0 C A", "    1 C B"}));
+    EXPECT_EQ(ordered.ui.progressShown, 1);
+    EXPECT_FALSE(ordered.ui.progressVisible);
+    EXPECT_EQ(ordered.ui.progressTexts,
+              (Lines{"Verteile Klassen-ID's ...", "Sortiere Einträge nach Abhängigkeiten ..."}));
 }
 
 TEST(Numbering, IdsAreListPositionsAndDescriptionsAreCleared) {
     CScriptedUserInterface ui;
     CHeaderParser parser(ui);
-    EXPECT_EQ(parser.NumberEntries(), 0); // no root yet
+    EXPECT_EQ(parser.NumberEntries(), 0); // no root yet: nothing happens
+    parser.LinkToBases(0);
+    parser.OrderAndNumber();
+    EXPECT_EQ(parser.m_pRoot, nullptr);
     CClassRoot root;
     Fill(root, {{'C', "A", ""}, {'V', "v", "A"}, {'C', "B", ""}});
     parser.m_pRoot = &root;
@@ -171,22 +151,6 @@ TEST(Numbering, IdsAreListPositionsAndDescriptionsAreCleared) {
     }
     EXPECT_EQ(root.GetId(), -1);
     parser.m_pRoot = nullptr;
-}
-
-TEST(Ordering, ProgressPopupAroundTheWork) {
-    Ordered ordered({{'C', "A", ""}});
-    EXPECT_EQ(ordered.ui.progressShown, 1);
-    EXPECT_FALSE(ordered.ui.progressVisible);
-    EXPECT_EQ(ordered.ui.progressTexts,
-              (Lines{"Verteile Klassen-ID's ...", "Sortiere Einträge nach Abhängigkeiten ..."}));
-}
-
-TEST(Ordering, WithoutRootNothingHappens) {
-    CScriptedUserInterface ui;
-    CHeaderParser parser(ui);
-    parser.LinkToBases(0);
-    parser.OrderAndNumber();
-    EXPECT_EQ(parser.m_pRoot, nullptr);
 }
 
 TEST(Ordering, ParsedHeadersEndToEnd) {
@@ -213,9 +177,7 @@ TEST(Ordering, AgreesWithTheStepsAsWritten) {
         baseNames.insert(baseNames.end(), {"", "", "Unknown1", "Unknown2", "Unbekannt", "m"});
         std::vector<Entry> entries;
         std::vector<int> order(static_cast<size_t>(classes));
-        for (int c = 0; c < classes; ++c) {
-            order[static_cast<size_t>(c)] = c;
-        }
+        std::iota(order.begin(), order.end(), 0);
         std::shuffle(order.begin(), order.end(), random);
         for (const int c : order) {
             entries.push_back(

@@ -52,42 +52,28 @@ TEST(ScanCommand, CsvRowsInPreOrder) {
                        "14,3,6,12,m_title,MyView.H,,CString,\r\n");
 }
 
-TEST(ScanCommand, SummaryLine) {
-    const CliRun run = RunScan({"scan", kTree});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "4 classes, 6 functions, 5 variables, 1 placeholders, 4 files read\n");
-}
-
-TEST(ScanCommand, SeveralDirectoriesGoIntoOneRoot) {
+TEST(ScanCommand, SummaryOverSeveralDirectoriesAndUsageErrors) {
+    EXPECT_EQ(RunScan({"scan", kTree}).out,
+              "4 classes, 6 functions, 5 variables, 1 placeholders, 4 files read\n");
     CTempDir extra;
     extra.Write("view.h", "class CView : public CWnd\n{\n};\nclass CShape\n{\n};\n");
-    const CliRun run = RunScan({"scan", kTree, extra.Path()});
-    EXPECT_EQ(run.status, 0);
     // CView is declared now; CShape was found in the first tree already.
-    EXPECT_EQ(run.out, "5 classes, 6 functions, 5 variables, 1 placeholders, 5 files read\n");
-}
-
-TEST(ScanCommand, MissingDirectoryExitsWithTwo) {
-    const CliRun run = RunScan({"scan", "--csv", kTree, kTree + "/nowhere"});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find(kTree + "/nowhere"), std::string::npos);
-    EXPECT_NE(run.err.find("does not exist"), std::string::npos);
-}
-
-TEST(ScanCommand, FileGivenForADirectoryExitsWithTwo) {
-    const CliRun run = RunScan({"scan", kTree + "/shapes.h"});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("shapes.h"), std::string::npos);
-}
-
-TEST(ScanCommand, UsageErrors) {
-    EXPECT_EQ(RunScan({"scan"}).status, 2);
-    const CliRun unknown = RunScan({"scan", "--xml", kTree});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("--xml"), std::string::npos);
+    EXPECT_EQ(RunScan({"scan", kTree, extra.Path()}).out,
+              "5 classes, 6 functions, 5 variables, 1 placeholders, 5 files read\n");
+    const CliRun missing = RunScan({"scan", "--csv", kTree, kTree + "/nowhere"});
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find(kTree + "/nowhere' does not exist"), std::string::npos)
+        << missing.err;
     // After "--" everything is a directory, even a name like an option.
-    EXPECT_EQ(RunScan({"scan", "--", "--csv"}).status, 2);
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"scan"},
+                                               {"scan", "--xml", kTree},
+                                               {"scan", "--", "--csv"},
+                                               {"scan", kTree + "/shapes.h"}}) {
+        const CliRun run = RunScan(args);
+        EXPECT_EQ(run.status, 2) << args.back();
+        EXPECT_FALSE(run.err.empty()) << args.back();
+    }
 }
 
 TEST(ScanCommand, OpenFailureGoesToErrorAndTheScanGoesOn) {

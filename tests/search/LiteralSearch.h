@@ -22,219 +22,154 @@ namespace literal {
 
 using std::string;
 
-inline int Find(const string& s, const string& what, int start = 0) {
-    if (start < 0) {
-        start = 0;
+// The text primitives the rules are written in; positions are ints, -1 is "none".
+struct S {
+    static int Len(const string& s) { return static_cast<int>(s.size()); }
+    static int Find(const string& s, const string& what, int start = 0) {
+        start = std::max(start, 0);
+        const size_t at = start > Len(s) ? string::npos : s.find(what, static_cast<size_t>(start));
+        return at == string::npos ? -1 : static_cast<int>(at);
     }
-    if (static_cast<size_t>(start) > s.size()) {
-        return -1;
+    static string Left(const string& s, int n) { return s.substr(0, std::clamp(n, 0, Len(s))); }
+    static string Mid(const string& s, int n) { return s.substr(std::clamp(n, 0, Len(s))); }
+    static void Delete(string& s, int at, int n) {
+        if (at >= 0 && n > 0 && at < Len(s)) {
+            s.erase(static_cast<size_t>(at), static_cast<size_t>(n));
+        }
     }
-    const size_t at = s.find(what, static_cast<size_t>(start));
-    return at == string::npos ? -1 : static_cast<int>(at);
-}
-
-inline int Len(const string& s) {
-    return static_cast<int>(s.size());
-}
-
-inline string Left(const string& s, int n) {
-    return n <= 0 ? string() : s.substr(0, static_cast<size_t>(std::min(n, Len(s))));
-}
-
-inline string Mid(const string& s, int n) {
-    n = std::max(n, 0);
-    return n >= Len(s) ? string() : s.substr(static_cast<size_t>(n));
-}
-
-inline void Delete(string& s, int at, int count) {
-    if (at < 0 || count <= 0 || at >= Len(s)) {
-        return;
+    // One pass: every non-overlapping occurrence from the left.
+    static int Replace(string& s, const string& old, const string& with) {
+        int count = 0;
+        string out;
+        size_t from = 0;
+        for (size_t at = s.find(old); !old.empty() && at != string::npos; at = s.find(old, from)) {
+            out += s.substr(from, at - from) + with;
+            from = at + old.size();
+            ++count;
+        }
+        s = out + s.substr(from);
+        return count;
     }
-    s.erase(static_cast<size_t>(at), static_cast<size_t>(count));
-}
-
-inline void Insert(string& s, int at, const string& what) {
-    s.insert(static_cast<size_t>(std::clamp(at, 0, Len(s))), what);
-}
-
-// One pass: every non-overlapping occurrence from the left.
-inline int Replace(string& s, const string& old, const string& with) {
-    if (old.empty()) {
-        return 0;
+    static void ReplaceAll(string& s, const string& old, const string& with) {
+        while (Replace(s, old, with) > 0) {
+        }
     }
-    int count = 0;
-    string out;
-    size_t from = 0;
-    for (size_t at = s.find(old); at != string::npos; at = s.find(old, from)) {
-        out += s.substr(from, at - from) + with;
-        from = at + old.size();
-        ++count;
+    static string TrimLeft(const string& s) {
+        return s.substr(std::min(s.find_first_not_of(kWhite), s.size()));
     }
-    out += s.substr(from);
-    s = out;
-    return count;
-}
-
-inline bool White(char c) {
-    return string(" \t\n\v\f\r").find(c) != string::npos;
-}
-
-inline string TrimLeft(string s) {
-    while (!s.empty() && White(s.front())) {
-        s.erase(0, 1);
+    static string TrimRight(const string& s) { return s.substr(0, s.find_last_not_of(kWhite) + 1); }
+    static string Trim(const string& s) { return TrimLeft(TrimRight(s)); }
+    static int Quotes(const string& s, int before) {
+        return static_cast<int>(std::count(s.begin(), s.begin() + before, '"'));
     }
-    return s;
-}
-
-inline string TrimRight(string s) {
-    while (!s.empty() && White(s.back())) {
-        s.pop_back();
-    }
-    return s;
-}
-
-inline string Trim(const string& s) {
-    return TrimLeft(TrimRight(s));
-}
-
-inline int Quotes(const string& s, int before) {
-    return static_cast<int>(std::count(s.begin(), s.begin() + before, '"'));
-}
+    static constexpr const char* kWhite = " \t\n\v\f\r";
+};
 
 inline void CleanLine(string& line, bool& inComment) {
-    line = TrimLeft(line);
-    while (Replace(line, "\t", " ") > 0) {
-    }
-    while (Replace(line, "  ", " ") > 0) {
-    }
-    while (Replace(line, "\\\\", "") > 0) {
-    }
-    while (Replace(line, "\\\"", "") > 0) {
-    }
+    line = S::TrimLeft(line);
+    S::ReplaceAll(line, "\t", " ");
+    S::ReplaceAll(line, "  ", " ");
+    S::ReplaceAll(line, "\\\\", "");
+    S::ReplaceAll(line, "\\\"", "");
     if (inComment) {
-        const int end = Find(line, "*/");
+        const int end = S::Find(line, "*/");
         if (end < 0) {
             line = "";
-        } else if (Quotes(line, end) % 2 == 1) {
-            Delete(line, end, 2);
+        } else if (S::Quotes(line, end) % 2 == 1) {
+            S::Delete(line, end, 2);
         } else {
-            line = Mid(line, end + 2);
+            line = S::Mid(line, end + 2);
             inComment = false;
         }
     }
     for (;;) {
-        const int a = Find(line, "//");
-        const int b = Find(line, "/*");
+        const int a = S::Find(line, "//");
+        const int b = S::Find(line, "/*");
         if (a < 0 && b < 0) {
             break;
         }
-        if (a < 0 || (b >= 0 && b < a)) {
-            if (Quotes(line, b) % 2 == 1) {
-                Delete(line, b, 2);
-            } else {
-                const int end = Find(line, "*/", b + 1);
-                if (end >= 0) {
-                    Delete(line, b, end + 2 - b);
-                } else {
-                    line = Left(line, b);
-                    inComment = true;
-                }
-            }
-        } else if (Quotes(line, a) % 2 == 1) {
-            Delete(line, a, 2);
+        const int at = (a < 0 || (b >= 0 && b < a)) ? b : a;
+        if (S::Quotes(line, at) % 2 == 1) {
+            S::Delete(line, at, 2);
+        } else if (at == a) {
+            line = S::Left(line, a);
+        } else if (const int end = S::Find(line, "*/", b + 1); end >= 0) {
+            S::Delete(line, b, end + 2 - b);
         } else {
-            line = Left(line, a);
+            line = S::Left(line, b);
+            inComment = true;
         }
     }
-    int at = Find(line, "public:");
-    if (at >= 0) {
-        Delete(line, at, 7);
-    }
-    at = Find(line, "protected:");
-    if (at >= 0) {
-        Delete(line, at, 10);
-    }
-    at = Find(line, "private:");
-    if (at >= 0) {
-        Delete(line, at, 8);
+    for (const string label : {"public:", "protected:", "private:"}) {
+        S::Delete(line, S::Find(line, label), S::Len(label));
     }
 }
 
 inline int FindClosing(const string& t, const string& o, const string& k, int start) {
     int depth = 0;
-    for (int i = std::max(start + 1, 0); i < Len(t); ++i) {
+    for (int i = std::max(start + 1, 0); i < S::Len(t); ++i) {
         if (t.compare(static_cast<size_t>(i), o.size(), o) == 0) {
             ++depth;
         }
-        if (t.compare(static_cast<size_t>(i), k.size(), k) == 0) {
-            if (depth <= 0) {
-                return i;
-            }
-            --depth;
+        if (t.compare(static_cast<size_t>(i), k.size(), k) == 0 && depth-- <= 0) {
+            return i;
         }
     }
     return -1;
 }
 
 inline string FirstBlockContent(const string& t, const string& o, const string& k) {
-    const int p = Find(t, o);
-    if (p < 0) {
-        return "";
-    }
-    const int q = FindClosing(t, o, k, p);
-    if (q < 0 || q <= p) {
-        return "";
-    }
-    return Trim(t.substr(static_cast<size_t>(p + 1), static_cast<size_t>(q - p - 1)));
+    const int p = S::Find(t, o);
+    const int q = p < 0 ? -1 : FindClosing(t, o, k, p);
+    return q <= p ? ""
+                  : S::Trim(t.substr(static_cast<size_t>(p + 1), static_cast<size_t>(q - p - 1)));
 }
 
 inline string EmptyFirstBlock(string t, const string& o, const string& k) {
-    const int p = Find(t, o);
+    const int p = S::Find(t, o);
     if (p < 0) {
-        return Trim(t);
+        return S::Trim(t);
     }
     const int q = FindClosing(t, o, k, p);
     if (q < 0) {
         return t;
     }
-    Delete(t, p + Len(o), q - (p + Len(o)));
-    return Trim(t);
+    S::Delete(t, p + S::Len(o), q - (p + S::Len(o)));
+    return S::Trim(t);
 }
 
 inline string RemoveFirstBlock(const string& t, const string& o, const string& k) {
     string r = EmptyFirstBlock(t, o, k);
-    while (Replace(r, o + k, "") > 0) {
-    }
+    S::ReplaceAll(r, o + k, "");
     return r;
 }
 
 inline string EmptyAllBlocks(const string& t, const string& o, const string& k) {
     string w = t;
     std::vector<int> removed;
-    for (int p = Find(w, o); p >= 0; p = Find(w, o)) {
+    for (int p = S::Find(w, o); p >= 0; p = S::Find(w, o)) {
         const int q = FindClosing(w, o, k, p);
         if (q < 0) {
             return t;
         }
-        Delete(w, p, q + Len(k) - p);
+        S::Delete(w, p, q + S::Len(k) - p);
         removed.push_back(p);
     }
     for (auto it = removed.rbegin(); it != removed.rend(); ++it) {
-        Insert(w, *it, o + k);
+        w.insert(static_cast<size_t>(*it), o + k);
     }
-    return Trim(w);
+    return S::Trim(w);
 }
 
 inline string RemoveAllBlocks(const string& t, const string& o, const string& k) {
     string r = EmptyAllBlocks(t, o, k);
-    while (Replace(r, o + k, "") > 0) {
-    }
+    S::ReplaceAll(r, o + k, "");
     return r;
 }
 
 inline int FindLastClassKeyword(const string& t) {
     int last = -1;
-    for (int p = Find(t, "class "); p >= 0; p = Find(t, "class ", p + 6)) {
+    for (int p = S::Find(t, "class "); p >= 0; p = S::Find(t, "class ", p + 6)) {
         last = p;
     }
     return last;
@@ -242,36 +177,28 @@ inline int FindLastClassKeyword(const string& t) {
 
 inline string ReadCodeText(const string& path) {
     CTextFileReader file;
-    if (!file.Open(path)) {
-        return "";
-    }
     string result;
     string line;
     bool inComment = false;
+    if (!file.Open(path)) {
+        return "";
+    }
     while (file.ReadLine(line)) {
         CleanLine(line, inComment);
-        const int hash = Find(line, "#");
-        if (hash >= 0) {
-            if (!line.empty() && line.back() == '\\') {
-                string next;
-                while (file.ReadLine(next)) {
-                    if (next.empty() || next.back() != '\\') {
-                        break;
-                    }
+        if (const int hash = S::Find(line, "#"); hash >= 0) {
+            for (string next = line; !next.empty() && next.back() == '\\';) {
+                if (!file.ReadLine(next)) {
+                    break;
                 }
             }
-            line = Left(line, hash);
+            line = S::Left(line, hash);
         }
-        while (Find(line, "\"") >= 0) {
-            const int q1 = Find(line, "\"");
-            const int q2 = Find(line, "\"", q1 + 1);
-            if (q2 >= 0) {
-                Delete(line, q1, q2 - q1 + 1);
-            } else {
-                Delete(line, q1, 1);
-            }
+        while (S::Find(line, "\"") >= 0) {
+            const int q1 = S::Find(line, "\"");
+            const int q2 = S::Find(line, "\"", q1 + 1);
+            S::Delete(line, q1, q2 >= 0 ? q2 - q1 + 1 : 1);
         }
-        line = TrimRight(line);
+        line = S::TrimRight(line);
         if (!line.empty()) {
             result += line + " ";
         }
@@ -281,55 +208,44 @@ inline string ReadCodeText(const string& path) {
 
 inline string ReadIncludeList(const string& path) {
     CTextFileReader file;
-    if (!file.Open(path)) {
-        return "";
-    }
     string list;
     string line;
     bool inComment = false;
+    if (!file.Open(path)) {
+        return "";
+    }
     while (file.ReadLine(line)) {
         CleanLine(line, inComment);
-        if (Left(line, 8) != "#include") {
+        if (S::Left(line, 8) != "#include") {
             continue;
         }
-        while (!line.empty() && line.back() == '\\') {
-            string next;
-            if (!file.ReadLine(next)) {
-                break;
-            }
-            line = Left(line, Len(line) - 1) + next;
+        for (string next; !line.empty() && line.back() == '\\' && file.ReadLine(next);) {
+            line = S::Left(line, S::Len(line) - 1) + next;
         }
-        if (Find(line, "\"") < 0) {
+        if (S::Find(line, "\"") < 0) {
             line = "";
         } else {
-            line = Mid(line, Find(line, "\"") + 1);
-            line = Left(line, Find(line, "\"")); // no closing quote: nothing
+            line = S::Mid(line, S::Find(line, "\"") + 1);
+            line = S::Left(line, S::Find(line, "\"")); // no closing quote: nothing
         }
-        line = Trim(line);
-        if (!line.empty()) {
-            list += line + "|";
+        if (!S::Trim(line).empty()) {
+            list += S::Trim(line) + "|";
         }
     }
     return RemoveAllBlocks(list, "/*", "*/");
 }
 
 inline void SplitHead(string h, string& classPart, string& functionPart) {
-    if (Find(h, "(") >= 0) {
+    if (S::Find(h, "(") >= 0) {
         h = RemoveFirstBlock(h, "(", ")");
     }
-    h = TrimLeft(h);
-    const int blank = Find(h, " ");
-    if (blank >= 0) {
-        h = Mid(h, blank);
+    h = S::TrimLeft(h);
+    if (const int blank = S::Find(h, " "); blank >= 0) {
+        h = S::Mid(h, blank);
     }
-    const int scope = Find(h, "::");
-    if (scope >= 0) {
-        classPart = Trim(Left(h, scope));
-        functionPart = Trim(Mid(h, scope + 2));
-    } else {
-        classPart = "-";
-        functionPart = Trim(h);
-    }
+    const int scope = S::Find(h, "::");
+    classPart = scope < 0 ? "-" : S::Trim(S::Left(h, scope));
+    functionPart = S::Trim(scope < 0 ? h : S::Mid(h, scope + 2));
 }
 
 class CLiteralSearch {
@@ -343,46 +259,29 @@ public:
 
     // directory with its trailing "/".
     void Search(const string& cls, const string& function, const string& directory, char mode) {
+        *this = CLiteralSearch();
         className = cls;
         functionName = function;
         searchDir = directory;
-        headerHits.clear();
-        classHits.clear();
-        functionHits.clear();
-        m_guard = CWalkGuard();
-        string walk = directory;
-        if (walk.size() > 1) {
-            walk.pop_back();
-        }
-        Walk(walk, mode);
+        Walk(directory.size() > 1 ? S::Left(directory, S::Len(directory) - 1) : directory, mode);
     }
 
     void Walk(const string& directory, char mode) {
         const string dir = WithTrailingSlash(directory);
-        if (!m_guard.Enter(dir)) {
-            return;
-        }
         std::vector<DirEntry> entries;
-        if (!ListDirectory(dir, entries)) {
+        if (!m_guard.Enter(dir) || !ListDirectory(dir, entries)) {
             return;
         }
         for (const DirEntry& e : entries) {
-            if (e.isDirectory) {
-                Walk(e.path, mode);
-                continue;
-            }
             const int dot = static_cast<int>(e.name.rfind('.'));
-            string ext = dot < 0 ? string() : Mid(e.name, dot);
+            string ext = dot < 0 ? string() : S::Mid(e.name, dot);
             std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
                 return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
             });
-            if ((mode == 'C' || mode == 'F') && (ext == ".CPP" || ext == ".C")) {
-                const string text = ReadCodeText(e.path);
-                if (mode == 'C') {
-                    FindClassUse(text, e.path);
-                } else {
-                    FindFunctionUse(text, e.path);
-                }
+            if (e.isDirectory) {
+                Walk(e.path, mode);
+            } else if ((mode == 'C' || mode == 'F') && (ext == ".CPP" || ext == ".C")) {
+                FindUse(ReadCodeText(e.path), e.path, mode == 'F');
             } else if (mode == 'H' && ext == ".H") {
                 SearchHeaderFile(e.path);
             }
@@ -391,76 +290,53 @@ public:
 
     void SearchHeaderFile(const string& path) {
         string t = ReadCodeText(path);
-        while (Find(t, "{") >= 0) {
-            const int open = Find(t, "{");
+        while (S::Find(t, "{") >= 0) {
+            const int open = S::Find(t, "{");
             if (FindClosing(t, "{", "}", open) < 0) {
-                t = Mid(t, open + 1); // unpaired: drop through the opener
+                t = S::Mid(t, open + 1); // unpaired: drop through the opener
                 continue;
             }
-            const string b = FirstBlockContent(t, "{", "}");
-            if (Find(b, className) < 0) {
+            if (S::Find(FirstBlockContent(t, "{", "}"), className) < 0) {
                 t = RemoveFirstBlock(t, "{", "}");
                 continue;
             }
             t = EmptyFirstBlock(t, "{", "}");
-            const int p = Find(t, "{}");
-            Delete(t, p, 2);
-            const string h = Left(t, p);
+            const int p = S::Find(t, "{}");
+            S::Delete(t, p, 2);
+            const string h = S::Left(t, p);
             const int k = FindLastClassKeyword(h);
             if (k < 0) {
                 continue;
             }
-            string name = Mid(h, k + 6);
-            const int colon = Find(name, ":");
-            if (colon >= 0) {
-                name = Left(name, colon);
+            string name = S::Mid(h, k + 6);
+            if (const int colon = S::Find(name, ":"); colon >= 0) {
+                name = S::Left(name, colon);
             }
-            name = Trim(name);
-            if (name != className) {
-                headerHits.emplace_back(name, "-", path);
+            if (S::Trim(name) != className) {
+                headerHits.emplace_back(S::Trim(name), "-", path);
             }
         }
     }
 
-    void FindClassUse(string t, const string& path) {
-        while (Find(t, "{") >= 0) {
+    // Mode C (functions whose body names the class) or mode F (bodies naming
+    // the function, where the body names the class or the includes declare it).
+    void FindUse(string t, const string& path, bool function) {
+        while (S::Find(t, "{") >= 0) {
             const string b = FirstBlockContent(t, "{", "}");
             t = EmptyFirstBlock(t, "{", "}");
-            const int p = Find(t, "{}");
-            const bool counts = Find(b, className) >= 0;
-            string h;
-            if (counts) {
-                h = Left(t, p);
+            const int p = S::Find(t, "{}");
+            const string h = S::Left(t, p);
+            t = S::Mid(t, p + 2);
+            if (S::Find(b, function ? functionName : className) < 0) {
+                continue;
             }
-            t = Mid(t, p + 2);
-            if (counts) {
-                string c;
-                string f;
-                SplitHead(h, c, f);
+            string c;
+            string f;
+            SplitHead(h, c, f);
+            if (!function) {
                 classHits.emplace_back(c, f, path);
-            }
-        }
-    }
-
-    void FindFunctionUse(string t, const string& path) {
-        while (Find(t, "{") >= 0) {
-            const string b = FirstBlockContent(t, "{", "}");
-            t = EmptyFirstBlock(t, "{", "}");
-            const int p = Find(t, "{}");
-            const bool counts = Find(b, functionName) >= 0;
-            const bool withClass = Find(b, className) >= 0;
-            string h;
-            if (counts) {
-                h = Left(t, p);
-            }
-            t = Mid(t, p + 2);
-            if (counts) {
-                string c;
-                string f;
-                SplitHead(h, c, f);
-                if (withClass || IncludesRefer(path, c)) {
-                    functionHits.emplace_back(c, f, path);
-                }
+            } else if (S::Find(b, className) >= 0 || IncludesRefer(path, c)) {
+                functionHits.emplace_back(c, f, path);
             }
         }
     }
@@ -472,20 +348,17 @@ public:
 
     string Resolve(const string& includer, string name) const {
         std::replace(name.begin(), name.end(), '\\', '/');
-        if (name.empty()) {
-            return "";
-        }
         std::error_code ec;
-        if (name.front() == '/') {
-            return std::filesystem::is_regular_file(name, ec) ? name : "";
-        }
         const size_t slash = includer.rfind('/');
         const string beside =
             (slash == string::npos ? string() : includer.substr(0, slash + 1)) + name;
-        if (std::filesystem::is_regular_file(beside, ec)) {
+        if (name.empty()) {
+            return "";
+        } else if (name.front() == '/') {
+            return std::filesystem::is_regular_file(name, ec) ? name : "";
+        } else if (std::filesystem::is_regular_file(beside, ec)) {
             return beside;
-        }
-        if (!searchDir.empty() && std::filesystem::is_regular_file(searchDir + name, ec)) {
+        } else if (!searchDir.empty() && std::filesystem::is_regular_file(searchDir + name, ec)) {
             return searchDir + name;
         }
         return "";
@@ -500,17 +373,14 @@ private:
 
     bool Refer(const string& path, const string& name, std::vector<string>& chain) {
         string list = ReadIncludeList(path);
-        while (Find(list, "|") >= 0) {
-            const int bar = Find(list, "|");
-            const string include = Left(list, bar);
-            list = Mid(list, bar + 1);
-            const string file = Resolve(path, include);
-            if (file.empty()) {
-                continue; // cannot be opened: an empty text
-            }
-            const string id = Canonical(file);
-            if (std::find(chain.begin(), chain.end(), id) != chain.end()) {
-                continue; // on the current chain: not read again
+        while (S::Find(list, "|") >= 0) {
+            const int bar = S::Find(list, "|");
+            const string file = Resolve(path, S::Left(list, bar));
+            list = S::Mid(list, bar + 1);
+            const string id = file.empty() ? string() : Canonical(file);
+            // Unopenable: an empty text. On the current chain: not read again.
+            if (file.empty() || std::find(chain.begin(), chain.end(), id) != chain.end()) {
+                continue;
             }
             chain.push_back(id);
             const bool found = ReferIn(ReadCodeText(file), file, name, chain);
@@ -523,40 +393,35 @@ private:
     }
 
     bool ReferIn(string t, const string& file, const string& name, std::vector<string>& chain) {
-        while (Find(t, "{") >= 0) {
-            const int open = Find(t, "{");
+        while (S::Find(t, "{") >= 0) {
+            const int open = S::Find(t, "{");
             if (FindClosing(t, "{", "}", open) < 0) {
-                t = Mid(t, open + 1);
+                t = S::Mid(t, open + 1);
                 continue;
             }
-            const string b = FirstBlockContent(t, "{", "}");
-            if (Find(b, name) >= 0) {
+            if (S::Find(FirstBlockContent(t, "{", "}"), name) >= 0) {
                 return true;
             }
             t = EmptyFirstBlock(t, "{", "}");
-            const int p = Find(t, "{}");
-            Delete(t, p, 2);
-            string h = Left(t, p);
+            const int p = S::Find(t, "{}");
+            S::Delete(t, p, 2);
+            string h = S::Left(t, p);
             const int k = FindLastClassKeyword(h);
             if (k < 0) {
                 t = RemoveFirstBlock(t, "{", "}");
                 continue;
             }
-            h = Mid(h, k + 6);
-            const int colon = Find(h, ":");
-            if (colon >= 0) {
-                h = Mid(h, colon + 1);
-            }
-            Replace(h, "public", "");
-            Replace(h, "protected", "");
-            Replace(h, "private", "");
-            while (Replace(h, "  ", " ") > 0) {
-            }
-            h = Trim(h) + ",";
-            while (Find(h, ",") >= 0) {
-                const int comma = Find(h, ",");
-                const string piece = Left(h, comma);
-                h = Mid(h, comma + 1);
+            h = S::Mid(h, k + 6);
+            h = S::Find(h, ":") >= 0 ? S::Mid(h, S::Find(h, ":") + 1) : h;
+            S::Replace(h, "public", "");
+            S::Replace(h, "protected", "");
+            S::Replace(h, "private", "");
+            S::ReplaceAll(h, "  ", " ");
+            h = S::Trim(h) + ",";
+            while (S::Find(h, ",") >= 0) {
+                const int comma = S::Find(h, ",");
+                const string piece = S::Left(h, comma);
+                h = S::Mid(h, comma + 1);
                 if (piece == name || Refer(file, piece, chain)) {
                     return true;
                 }
