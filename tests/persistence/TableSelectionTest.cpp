@@ -35,14 +35,4 @@ TEST(TableSelection, OffersUserTablesSortedCaseInsensitivelyWithTheirPosition) {
     EXPECT_EQ(dialog.m_nTableIndex, 2);
 }
 
-TEST(TableSelection, EmptyListOkGivesTheEmptyNameAndIndexMinusOne) {
-    CTableSelection dialog(nullptr);
-    CScriptedUserInterface ui;
-    ui.tableAnswers.push_back("");
-    ASSERT_TRUE(dialog.DoModal(ui));
-    EXPECT_EQ(ui.offeredTables, (std::vector<std::vector<std::string>>{{}}));
-    EXPECT_EQ(dialog.m_strTable, "");
-    EXPECT_EQ(dialog.m_nTableIndex, -1);
-}
-
 } // namespace
