@@ -23,7 +23,6 @@ public:
         if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK) {
             throw std::runtime_error("cannot open " + path);
         }
-        // Set-up writes need no durability; the layer under test has its own settings.
         Exec("PRAGMA synchronous = OFF");
     }
     ~CSqlFixture() { sqlite3_close(m_db); }
@@ -151,8 +150,7 @@ struct CliResult {
 };
 
 inline CliResult RunVerb(const std::vector<std::string>& argv) {
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     const int status = RunCli(argv, out, err);
     return {status, out.str(), err.str()};
 }

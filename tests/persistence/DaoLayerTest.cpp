@@ -7,48 +7,22 @@
 
 namespace {
 
-class SqliteLayer : public testing::Test {
-protected:
-    void SetUp() override {
-        path = dir.Path() + "/db.mdb";
-        {
-            CSqlFixture sql(path);
-            sql.Exec("CREATE TABLE T (A INTEGER, B TEXT)");
-            sql.Exec("INSERT INTO T VALUES (1, 'x'), (NULL, 'y'), (3, NULL)");
-        }
-        database.Open(path);
-    }
+TEST(SqliteLayer, RaisesPastTheEndsAndOnNamesItDoesNotKnow) {
     CTempDir dir;
-    std::string path;
+    const std::string path = dir.Path() + "/db.mdb";
+    CSqlFixture(path).Exec("CREATE TABLE T (A INTEGER); INSERT INTO T VALUES (1)");
     CDaoDatabase database;
-};
-
-TEST_F(SqliteLayer, WalksInTableOrderAndRaisesPastTheEndsAndOnUnknownNames) {
+    database.Open(path);
     CDaoRecordset recordset(&database);
+    EXPECT_THROW(recordset.Open(dbOpenTable, "t2"), CDaoException);
     recordset.Open(dbOpenTable, "T");
-    ASSERT_FALSE(recordset.IsBOF());
-    std::vector<std::string> seen;
-    for (recordset.MoveFirst(); !recordset.IsEOF(); recordset.MoveNext()) {
-        seen.push_back(std::to_string(recordset.GetFieldValue("A").AsLong()) + "/" +
-                       recordset.GetFieldValue("B").AsText() + "/" +
-                       (recordset.GetFieldValue("B").IsNull() ? "null" : "text"));
-    }
-    EXPECT_EQ(seen, (std::vector<std::string>{"1/x/text", "0/y/text", "3//null"}));
-    EXPECT_THROW(recordset.MoveNext(), CDaoException);
-    EXPECT_THROW(recordset.GetFieldValue("A"), CDaoException);
-    recordset.MoveFirst();
     ExpectDaoError([&] { recordset.GetFieldValue("Description"); },
                    "Feld 'Description' nicht gefunden.");
     EXPECT_THROW(recordset.GetFieldValue("a"), CDaoException); // names match exactly
-    // After a delete the walk goes on with the next row.
     recordset.MoveNext();
-    recordset.Delete();
-    recordset.MoveNext();
-    EXPECT_EQ(recordset.GetFieldValue("A").AsLong(), 3);
-
-    CDaoRecordset missing(&database);
-    EXPECT_THROW(missing.Open(dbOpenTable, "Nope"), CDaoException);
-    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_TRUE(recordset.IsEOF());
+    EXPECT_THROW(recordset.MoveNext(), CDaoException);
+    EXPECT_THROW(recordset.GetFieldValue("A"), CDaoException);
 }
 
 TEST(SqliteOpen, FilesThatAreNoDatabaseGiveTheEnginesTextAndAreNeverTakenOver) {
@@ -59,8 +33,6 @@ TEST(SqliteOpen, FilesThatAreNoDatabaseGiveTheEnginesTextAndAreNeverTakenOver) {
     } cases[] = {
         {dir.Path() + "/missing.mdb", "unable to open database file"},
         {dir.Write("text.mdb", std::string(600, 'x')), "file is not a database"},
-        {dir.Path(), "unable to open database file"},
-        {"", "unable to open database file"},
     };
     for (const auto& c : cases) {
         CDaoDatabase database;
@@ -99,29 +71,14 @@ TEST(DaoException, MessageIsCutTo1023BytesOnACharacterBoundary) {
     EXPECT_EQ(std::string(small), "Gr"); // 'ö' does not fit whole
 }
 
-TEST(DaoFieldValue, IntegerConversions) {
-    const struct {
-        CDaoFieldValue value;
-        std::optional<int> expected; // nullopt: raises
-    } cases[] = {
-        {CDaoFieldValue(), 0},
-        {CDaoFieldValue(std::int64_t{2147483647}), 2147483647},
-        {CDaoFieldValue(std::int64_t{2147483648}), std::nullopt},
-        {CDaoFieldValue(std::string(" -7 ")), -7},
-        {CDaoFieldValue(std::string("+-5")), std::nullopt},
-        {CDaoFieldValue(std::string("12a")), std::nullopt},
-        {CDaoFieldValue(std::string("99999999999999999999")), std::nullopt},
-        {CDaoFieldValue(3.0), 3},
-        {CDaoFieldValue(3.5), std::nullopt},
-    };
-    for (const auto& c : cases) {
-        if (c.expected) {
-            EXPECT_EQ(c.value.AsLong(), *c.expected) << c.value.AsText();
-        } else {
-            EXPECT_THROW(c.value.AsLong(), CDaoException) << c.value.AsText();
-        }
+TEST(DaoFieldValue, IntegersOutOfRangeOrWithTrailingTextRaise) {
+    EXPECT_EQ(CDaoFieldValue(std::string(" -7 ")).AsLong(), -7);
+    EXPECT_EQ(CDaoFieldValue(3.0).AsLong(), 3);
+    for (const CDaoFieldValue& bad :
+         {CDaoFieldValue(std::int64_t{2147483648}), CDaoFieldValue(std::string("+-5")),
+          CDaoFieldValue(std::string("12a")), CDaoFieldValue(3.5)}) {
+        EXPECT_THROW(bad.AsLong(), CDaoException) << bad.AsText();
     }
-    EXPECT_EQ(CDaoFieldValue(2.5).AsText(), "2.5");
 }
 
 } // namespace

@@ -50,47 +50,38 @@ TEST_F(DatabaseVerbs, TablesListsWhatTheDialogOffersAndDumpWhatLoadGives) {
                         "2,2,7,1,f,f.h,d,int,keine Parameter\r\n");
 }
 
-TEST_F(DatabaseVerbs, ScanStoresWhatScanShowsAndReplacesOldRowsKeepingACopy) {
-    for (const std::string& tree : {kV1, std::string(VORLIX_TEST_DATA_DIR "/analysis/tree")}) {
-        const std::string file = dir.Path() + "/new" + std::to_string(tree.size()) + ".mdb";
-        const CliResult scan = RunVerb({"scan", "--db", file, tree});
-        ASSERT_EQ(scan.status, 0) << scan.err;
-        EXPECT_FALSE(FileExists(file + ".bak"));
-        const CliResult dump = RunVerb({"dump", file, "Klassen"});
-        ASSERT_EQ(dump.status, 0) << dump.err;
-        // Loading puts derived classes before members; the rows are the same.
-        EXPECT_EQ(SortedLines(dump.out), SortedLines(RunVerb({"scan", "--csv", tree}).out));
-    }
+TEST_F(DatabaseVerbs, ScanAndUpdateReplaceOldRowsKeepingACopy) {
+    const std::string file = dir.Path() + "/new.mdb";
+    const CliResult scan = RunVerb({"scan", "--db", file, kV1});
+    ASSERT_EQ(scan.status, 0) << scan.err;
+    EXPECT_FALSE(FileExists(file + ".bak"));
+    const CliResult dump = RunVerb({"dump", file, "Klassen"});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    // Loading puts derived classes before members; the rows are the same.
+    EXPECT_EQ(SortedLines(dump.out), SortedLines(RunVerb({"scan", "--csv", kV1}).out));
     ASSERT_EQ(RunVerb({"scan", kV1, "--db", path, "--table", "Klassen"}).status, 0);
     CSqlFixture sql(path);
     EXPECT_EQ(sql.Rows("SELECT count(*) FROM Klassen WHERE Class IN ('f', 'A, \"quoted\"')"),
               std::vector<std::string>{"0"});
     EXPECT_EQ(sql.Rows("SELECT count(*) FROM Klassen"), std::vector<std::string>{"7"});
-    CSqlFixture backup(path + ".bak");
-    EXPECT_EQ(backup.Rows("SELECT Class FROM Klassen ORDER BY rowid"),
+    EXPECT_EQ(CSqlFixture(path + ".bak").Rows("SELECT Class FROM Klassen ORDER BY rowid"),
               (std::vector<std::string>{"f", "A, \"quoted\""}));
-}
 
-TEST_F(DatabaseVerbs, UpdateCarriesDescriptionsOverAndKeepsACopy) {
-    ASSERT_EQ(RunVerb({"scan", "--db", path, "--table", "Klassen", kV1}).status, 0);
-    {
-        CSqlFixture sql(path);
-        sql.Exec("UPDATE Klassen SET Description = 'Form' WHERE Class = 'CShape'");
-        sql.Exec("UPDATE Klassen SET Description = 'Kreis, rund' WHERE Class = 'CCircle'");
-        sql.Exec("UPDATE Klassen SET Description = 'Fläche' WHERE Class = 'Area' AND "
-                 "VarType = 'virtual double'");
-    }
+    // Update carries the descriptions over and keeps a copy.
+    sql.Exec("UPDATE Klassen SET Description = 'Form' WHERE Class = 'CShape';"
+             "UPDATE Klassen SET Description = 'Kreis, rund' WHERE Class = 'CCircle';"
+             "UPDATE Klassen SET Description = 'Fläche' WHERE Class = 'Area' AND "
+             "VarType = 'virtual double'");
     const CliResult update = RunVerb({"update", path, "Klassen", kV2});
     ASSERT_EQ(update.status, 0) << update.err;
     EXPECT_EQ(update.out, "10 entries saved in Klassen of " + path + "\n");
-    CSqlFixture sql(path);
     EXPECT_EQ(sql.Rows("SELECT Class, Description FROM Klassen WHERE Description <> '' "
                        "ORDER BY Class, Description"),
               (std::vector<std::string>{"Area|Fläche", "CCircle|Kreis, rund", "CShape|Form"}));
     EXPECT_EQ(sql.Rows("SELECT count(*) FROM Klassen WHERE Class IN ('CSquare', 'Perimeter')"),
               std::vector<std::string>{"2"});
-    CSqlFixture backup(path + ".bak");
-    EXPECT_EQ(backup.Rows("SELECT count(*) FROM Klassen"), std::vector<std::string>{"7"});
+    EXPECT_EQ(CSqlFixture(path + ".bak").Rows("SELECT count(*) FROM Klassen"),
+              std::vector<std::string>{"7"});
 }
 
 TEST_F(DatabaseVerbs, FailuresAndTheirExitStatusLeaveTheFileAsItWas) {
@@ -102,15 +93,11 @@ TEST_F(DatabaseVerbs, FailuresAndTheirExitStatusLeaveTheFileAsItWas) {
         const char* err; // part of the error output
     } cases[] = {
         {{"tables", text}, 2, "file is not a database"},
-        {{"tables"}, 2, "usage"},
         {{"dump", path, "Kurz"}, 1, "could not be read completely"},
         {{"dump", path, "Fehlt"}, 2, "no table 'Fehlt'"},
         {{"dump", path, "sqlite_sequence"}, 2, "no table 'sqlite_sequence'"},
-        {{"dump", path}, 2, "usage"},
         {{"scan", "--db", path, "--table", "Fehlt", kV1}, 2, "no table 'Fehlt'"},
         {{"scan", "--db", missing, "--table", "Andere", kV1}, 2, "no table 'Andere'"},
-        {{"scan", "--table", "Klassen", kV1}, 2, "--table needs --db"},
-        {{"scan", kV1, "--db"}, 2, "--db needs a value"},
         {{"scan", "--db", path, "--table", "Streng", kV1}, 1, "CHECK constraint failed"},
         {{"update", path, "Fehlt", kV2}, 2, "no table 'Fehlt'"},
         {{"update", path, "Kurz", kV2}, 1, "nothing was changed"},
@@ -121,10 +108,7 @@ TEST_F(DatabaseVerbs, FailuresAndTheirExitStatusLeaveTheFileAsItWas) {
     };
     for (const auto& c : cases) {
         const CliResult result = RunVerb(c.argv);
-        std::string name;
-        for (const std::string& arg : c.argv) {
-            name += arg + " ";
-        }
+        const std::string name = c.argv[0] + " " + c.argv[1] + " " + c.argv.back();
         EXPECT_EQ(result.status, c.status) << name << ": " << result.err;
         EXPECT_NE(result.err.find(c.err), std::string::npos) << name << ": " << result.err;
         if (c.argv[0] == "tables" || c.argv[0] == "dump") {
