@@ -1,11 +1,10 @@
 #include "ScriptedUserInterface.h"
 #include "TempDir.h"
+#include "cli/Commands.h"
 #include "cli/StructureCsv.h"
 #include "model/ClassRoot.h"
-#include "persistence/DaoDatabase.h"
 #include "persistence/DaoException.h"
 #include "persistence/MdbEngine.h"
-#include "persistence/TableSelection.h"
 
 #include <filesystem>
 #include <fstream>
@@ -94,17 +93,6 @@ TEST_P(AccessClassTable, TheDialogListsTheUserTablesSorted) {
     EXPECT_EQ(m_ui.offeredTables[0],
               (std::vector<std::string>{"Alt", "Klassen", "Notizen", "Übersicht"}));
     EXPECT_EQ(m_root.GetChildCount(), 0);
-
-    // The chosen entry carries its position among all definitions.
-    CDaoDatabase database;
-    database.Open(Path());
-    CTableSelection selection(&database);
-    m_ui.tableAnswers.push_back("Klassen");
-    ASSERT_TRUE(selection.DoModal(m_ui));
-    CDaoTableDefInfo info;
-    database.GetTableDefInfo(selection.m_nTableIndex, info);
-    EXPECT_EQ(info.m_strName, "Klassen");
-    EXPECT_GT(selection.m_nTableIndex, 0); // system tables come before it
 }
 
 TEST_P(AccessClassTable, KlassenLoadsFieldByField) {
@@ -201,57 +189,66 @@ TEST_P(AccessClassTable, FirstSaveAsksForALocationAndWritesANewDatabase) {
     ASSERT_TRUE(reloaded.Load(target, m_ui));
     EXPECT_EQ(Csv(reloaded), Csv(m_root));
     EXPECT_FALSE(reloaded.m_bNeedsLocation);
-
-    // The second save goes to the settled place without asking.
-    ASSERT_TRUE(m_root.Save(false, m_ui));
-    EXPECT_EQ(m_ui.fileDialogs.size(), 1U);
 }
 
-TEST_P(AccessClassTable, ChoosingAnAccessFileToSaveIntoIsRefusedAndChangesNothing) {
+// Writing into an Access file is refused with the database's text before any
+// copy is made; the structure keeps asking where to go.
+TEST_P(AccessClassTable, SavingIntoAnAccessFileIsRefusedAndChangesNothing) {
     const std::string copy = Copy();
     ASSERT_TRUE(Load(copy, "Klassen"));
     const std::string before = ReadBytes(copy);
     const std::size_t tableDialogs = m_ui.offeredTables.size();
     m_ui.fileAnswers.push_back(copy);
     EXPECT_FALSE(m_root.Save(true, m_ui));
-    EXPECT_EQ(m_ui.messages, (std::vector<std::string>{CMdbEngine::ReadOnlyMessage(copy)}));
+    // A settled location in an Access file is refused the same way and unsettled.
+    m_root.m_bNeedsLocation = false;
+    EXPECT_FALSE(m_root.Save(true, m_ui));
+    EXPECT_EQ(m_ui.messages, (std::vector<std::string>(2, CMdbEngine::ReadOnlyMessage(copy))));
+    EXPECT_EQ(m_ui.fileDialogs.size(), 1U);
     EXPECT_EQ(m_ui.offeredTables.size(), tableDialogs);
     EXPECT_FALSE(std::filesystem::exists(copy + ".bak"));
     EXPECT_EQ(ReadBytes(copy), before);
     EXPECT_TRUE(m_root.m_bNeedsLocation);
     EXPECT_EQ(m_root.m_strDatabase, copy);
     EXPECT_EQ(m_root.m_strTable, "Klassen");
-
-    // Another Access file is refused as well, and the origin still shows.
-    const std::string other = m_dir.Path() + "/other.mdb";
-    std::filesystem::copy_file(Fixture("klassen2003.mdb"), other);
-    m_ui.fileAnswers.push_back(other);
-    EXPECT_FALSE(m_root.Save(true, m_ui));
-    EXPECT_EQ(m_root.m_strDatabase, copy);
-
-    // The next save asks again and can go elsewhere.
-    const std::string target = m_dir.Path() + "/neu.mdb";
-    m_ui.fileAnswers.push_back(target);
-    m_ui.tableAnswers.push_back("Klassen");
-    EXPECT_TRUE(m_root.Save(true, m_ui));
-    EXPECT_EQ(m_ui.fileDialogs.size(), 3U);
-    EXPECT_EQ(m_root.m_strDatabase, target);
 }
 
-TEST_P(AccessClassTable, SettledLocationInAnAccessFileIsRefusedAndUnsettled) {
+TEST_P(AccessClassTable, VerbsWorkAsOnSqliteAndRefuseToWrite) {
+    const auto run = [](const std::vector<std::string>& argv) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(argv, out, err);
+        return std::make_tuple(status, out.str(), err.str());
+    };
+    EXPECT_EQ(run({"tables", Path()}),
+              std::make_tuple(0, std::string("Alt\nKlassen\nNotizen\nÜbersicht\n"), std::string()));
+    ASSERT_TRUE(Load(Path(), "Alt"));
+    EXPECT_EQ(run({"dump", Path(), "Alt"}), std::make_tuple(0, Csv(m_root), std::string()));
+    const std::string cut = m_dir.Write("cut.mdb", ReadBytes(Path()).substr(0, 30000));
     const std::string copy = Copy();
-    auto* node = new CClassNode;
-    node->SetKind(KindClass);
-    node->SetId(1);
-    node->SetName("A");
-    m_root.AddChild(node);
-    m_root.m_strDatabase = copy;
-    m_root.m_strTable = "Klassen";
-    m_root.m_bNeedsLocation = false;
-    EXPECT_FALSE(m_root.Save(true, m_ui));
-    EXPECT_EQ(m_ui.messages, (std::vector<std::string>{CMdbEngine::ReadOnlyMessage(copy)}));
-    EXPECT_TRUE(m_ui.fileDialogs.empty());
-    EXPECT_TRUE(m_root.m_bNeedsLocation);
+    const std::string refused = "vorlix-cli: " + copy + ": " + CMdbEngine::ReadOnlyMessage(copy);
+    const std::string headers = m_dir.Path() + "/src";
+    m_dir.Write("src/view.h", "class CMyView : public CView\n{\npublic:\n    void OnDraw();\n};\n");
+    const struct {
+        std::vector<std::string> argv;
+        int status;
+        std::string err; // part of the error output
+    } cases[] = {
+        {{"dump", Path(), "Notizen"}, 1, "could not be read completely"},
+        {{"dump", Path(), "MSysObjects"}, 2, "no table 'MSysObjects'"},
+        {{"dump", cut, "Klassen"}, 2, "beschädigt oder unvollständig"},
+        {{"tables", cut}, 2, "beschädigt oder unvollständig"},
+        {{"update", copy, "Klassen", headers}, 2, refused},
+        {{"scan", "--db", copy, "--table", "Alt", headers}, 2, refused},
+    };
+    const std::string before = ReadBytes(copy);
+    for (const auto& c : cases) {
+        const auto [status, out, err] = run(c.argv);
+        EXPECT_EQ(status, c.status) << c.argv[0] << " " << c.argv[2];
+        EXPECT_NE(err.find(c.err), std::string::npos) << err;
+        EXPECT_EQ(out, "");
+    }
+    EXPECT_EQ(ReadBytes(copy), before);
     EXPECT_FALSE(std::filesystem::exists(copy + ".bak"));
 }
 

@@ -1,12 +1,102 @@
 #pragma once
 
-#include "SqlFixture.h"
+#include "ScriptedUserInterface.h"
+#include "TempDir.h"
+#include "cli/Commands.h"
 #include "cli/StructureCsv.h"
 #include "model/ClassRoot.h"
+#include "persistence/DaoException.h"
 
+#include <functional>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+// Direct access to a SQLite file for setting up and checking tables, beside
+// the layer under test.
+class CSqlFixture {
+public:
+    explicit CSqlFixture(const std::string& path) {
+        if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK) {
+            throw std::runtime_error("cannot open " + path);
+        }
+        Exec("PRAGMA synchronous = OFF");
+    }
+    ~CSqlFixture() { sqlite3_close(m_db); }
+    CSqlFixture(const CSqlFixture&) = delete;
+    CSqlFixture& operator=(const CSqlFixture&) = delete;
+
+    void Exec(const std::string& sql) { Rows(sql); }
+
+    // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
+    std::vector<std::string> Rows(const std::string& sql) {
+        std::vector<std::string> rows;
+        char* error = nullptr;
+        const auto collect = [](void* out, int count, char** values, char**) {
+            std::string row;
+            for (int i = 0; i < count; ++i) {
+                row += (i > 0 ? "|" : "") + std::string(values[i] != nullptr ? values[i] : "NULL");
+            }
+            static_cast<std::vector<std::string>*>(out)->push_back(row);
+            return 0;
+        };
+        if (sqlite3_exec(m_db, sql.c_str(), collect, &rows, &error) != SQLITE_OK) {
+            const std::string text = error != nullptr ? error : "?";
+            sqlite3_free(error);
+            throw std::runtime_error(text + " in: " + sql);
+        }
+        return rows;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// The class table made by hand, as a user would: four integer, five text columns.
+inline void CreateClassTable(CSqlFixture& sql, const std::string& quotedName) {
+    sql.Exec("CREATE TABLE " + quotedName +
+             " (ID INTEGER, Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, File TEXT,"
+             " Description TEXT, VarType TEXT, Parameter TEXT)");
+}
+
+// A SQL text literal.
+inline std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? "''" : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// One row of the class table in its column order.
+struct TableRow {
+    int id;
+    int type;
+    int parent;
+    std::string name;
+};
+
+inline void InsertRows(CSqlFixture& sql, const std::string& quotedTable,
+                       const std::vector<TableRow>& rows) {
+    sql.Exec("BEGIN");
+    for (const TableRow& row : rows) {
+        sql.Exec("INSERT INTO " + quotedTable + " VALUES (" + std::to_string(row.id) + ", " +
+                 std::to_string(row.type) + ", 7, " + std::to_string(row.parent) + ", " +
+                 Quote(row.name) + ", " + Quote(row.name + ".h") + ", 'd', 'int', " +
+                 "'keine Parameter')");
+    }
+    sql.Exec("COMMIT");
+}
+
+// The rows of the class table as text, in table order.
+inline std::vector<std::string> StoredRows(CSqlFixture& sql, const std::string& quotedTable) {
+    return sql.Rows("SELECT ID, Type, Row, Parent, Class, File, Description, VarType, Parameter "
+                    "FROM " +
+                    quotedTable + " ORDER BY rowid");
+}
 
 // A node appended to parent, with the fields a class table stores.
 inline CClassNode* AddNode(CClassNode& parent, int kind, int id, const std::string& name,
@@ -44,36 +134,23 @@ inline std::string Csv(const CClassNode& root) {
     return out.str();
 }
 
-// One row of the class table in its column order.
-struct TableRow {
-    int id;
-    int type;
-    int parent;
-    std::string name;
+inline void ExpectDaoError(const std::function<void()>& operation, const std::string& message) {
+    try {
+        operation();
+        ADD_FAILURE() << "no error, expected: " << message;
+    } catch (const CDaoException& error) {
+        EXPECT_EQ(error.GetErrorMessage(), message);
+    }
+}
+
+struct CliResult {
+    int status;
+    std::string out;
+    std::string err;
 };
 
-inline void InsertRows(CSqlFixture& sql, const std::string& quotedTable,
-                       const std::vector<TableRow>& rows) {
-    sql.Exec("BEGIN");
-    for (const TableRow& row : rows) {
-        sql.Insert(quotedTable, {std::to_string(row.id), std::to_string(row.type), "7",
-                                 std::to_string(row.parent), row.name, row.name + ".h", "d", "int",
-                                 "keine Parameter"});
-    }
-    sql.Exec("COMMIT");
-}
-
-// A path as the root's name shows it: a blank after every '-'.
-inline std::string ShownPath(std::string path) {
-    for (size_t i = path.find('-'); i != std::string::npos; i = path.find('-', i + 2)) {
-        path.insert(i + 1, " ");
-    }
-    return path;
-}
-
-// The rows of the class table as text, in table order.
-inline std::vector<std::string> StoredRows(CSqlFixture& sql, const std::string& quotedTable) {
-    return sql.Rows("SELECT ID, Type, Row, Parent, Class, File, Description, VarType, Parameter "
-                    "FROM " +
-                    quotedTable + " ORDER BY rowid");
+inline CliResult RunVerb(const std::vector<std::string>& argv) {
+    std::ostringstream out, err;
+    const int status = RunCli(argv, out, err);
+    return {status, out.str(), err.str()};
 }
