@@ -32,7 +32,7 @@ struct WriterCase {
 };
 
 // One operation per row; the call's text names the row. Body() checks the
-// page frame, so the head and body operations need no rows.
+// page frame and the worked pages pin the plain calls; rows hold the edges.
 #define ROW(call, expected)                                                                        \
     {                                                                                              \
         [](CHtmlFile& f) { f.call; }, expected, #call                                              \
@@ -44,13 +44,9 @@ const WriterCase kWriterCases[] = {
     ROW(WriteTitle("class A & X</title><script>"),
         "<title>class A & X&lt;/title&gt;&lt;script&gt;</title>\r\n"),
     ROW(WriteMeta("N<", "a<b>\"c\""), "<meta name=\"N<\" content=\"a&lt;b&gt;\"c\"\">\r\n"),
-    ROW(BeginFont("Arial", 0), "<font face=\"Arial\" color=\"#000000\">\r\n"),
     ROW(BeginFont("Arial", 255), "<font face=\"Arial\" color=\"#FF0000\">\r\n"),
     ROW(BeginFont("Arial", 0xAB000A), "<font face=\"Arial\" color=\"#0A00AB\">\r\n"),
     ROW(BeginFont("A<b", 0xFF000500), "<font face=\"A<b\" color=\"#000500\">\r\n"),
-    ROW(EndFont(), "</font>\r\n"),
-    ROW(BeginParagraph(), "<p>"),
-    ROW(EndParagraph(), "</p>\r\n"),
     ROW(BeginEmphasis(true, true, true), "<strong><u><em>\r\n"),
     ROW(BeginEmphasis(false, true, false), "<u>\r\n"),
     ROW(EndEmphasis(true, true, true), "</strong></u></em>\r\n"),
@@ -58,29 +54,18 @@ const WriterCase kWriterCases[] = {
     ROW(BeginSmall(0), "\r\n"),
     ROW(BeginSmall(2), "<small><small>\r\n"),
     ROW(EndSmall(3), "</small></small></small>\r\n"),
-    ROW(BeginBlockquote(1), "<blockquote>\r\n"),
     ROW(EndBlockquote(-1), "\r\n"),
     ROW(BeginTable(0, -1, 0, 0, -5, true), "<table>\r\n"),
-    ROW(BeginTable(0, 0, 1, 100, -1, true), "<table width=\"100%\" cellspacing=\"1\">\r\n"),
     ROW(BeginTable(2, 0, 0, 300, 0, false), "<table border=\"2\" width=\"300\">\r\n"),
     ROW(BeginTable(1, 2, 3, 4, 5, false),
         "<table border=\"1\" width=\"4\" height=\"5\" cellspacing=\"3\" cellpadding=\"2\">\r\n"),
     ROW(BeginTable(0, 0, 0, 0, 50, true), "<table height=\"50%\">\r\n"),
-    ROW(EndTable(), "</table>\r\n"),
-    ROW(BeginRow(), "<tr>\r\n"),
-    ROW(EndRow(), "</tr>\r\n"),
     ROW(BeginCell("", "", 0, 0, true), "<td>\r\n"),
-    ROW(BeginCell("top", "left", 60, 100, true),
-        "<td valign=\"top\" align=\"left\" width=\"60%\" height=\"100%\">\r\n"),
     ROW(BeginCell("", "right", -1, 20, false), "<td align=\"right\" height=\"20\">\r\n"),
-    ROW(EndCell(), "</td>\r\n"),
     ROW(WriteText("map<int, T<U>> & \"b\" &lt;", false), "map&lt;int, T&lt;U&gt;&gt; & \"b\" &lt;"),
     ROW(WriteText("x", true), "x<br>\r\n"),
     ROW(WriteText("a\nb\n", false), "a\r\nb\r\n"),
     ROW(WriteLink("Class_7.HTML", "Cx<T>", false), "<a href=\"class_7.html\">Cx&lt;T&gt;</a>"),
-    ROW(WriteLink("index.html", "I", true), "<a href=\"index.html\">I</a><br>\r\n"),
-    ROW(WriteParagraph("Headerfile:", true, true, false, true),
-        "<p><strong><u>\r\nHeaderfile:</strong></u></em>\r\n</p>\r\n"),
     ROW(WriteParagraph("a<b", false, false, true, false),
         "<p><em>\r\na&lt;b</strong></u></em>\r\n</p>\r\n"),
     ROW(WriteParagraph("a<b", false, false, false, true),
