@@ -2,12 +2,9 @@
 // generated structures: deep and flat ones, repeated IDs, unknown kinds,
 // members with children, names that need escaping or conversion.
 
+#include "HtmlTestSupport.h"
 #include "LiteralHtmlExport.h"
-#include "TempDir.h"
-#include "model/ClassRoot.h"
-#include "platform/FileServices.h"
 
-#include <gtest/gtest.h>
 #include <random>
 
 namespace {
@@ -19,10 +16,6 @@ struct Shape {
     int repeatedIdPercent; // share of nodes that take an ID already used
     bool oddKinds;         // unknown kinds and members with children
 };
-
-void PrintTo(const Shape& shape, std::ostream* os) {
-    *os << shape.name;
-}
 
 const char* const kNames[] = {
     "A",   "CShape",    "m_n",  "x<y>",     "CZ\xC3\xA4hler", "Euro\xE2\x82\xAC",
@@ -61,19 +54,11 @@ std::unique_ptr<CClassRoot> Generate(const Shape& shape, unsigned seed) {
     return root;
 }
 
-void ExpectSameDirectories(const std::string& expected, const std::string& actual) {
-    std::vector<DirEntry> expectedEntries;
-    std::vector<DirEntry> actualEntries;
-    ASSERT_TRUE(ListDirectory(expected, expectedEntries));
-    ASSERT_TRUE(ListDirectory(actual, actualEntries));
-    ASSERT_EQ(expectedEntries.size(), actualEntries.size());
-    for (size_t i = 0; i < expectedEntries.size(); ++i) {
-        ASSERT_EQ(expectedEntries[i].name, actualEntries[i].name);
-        std::string want;
-        std::string got;
-        ASSERT_TRUE(ReadWholeFile(expectedEntries[i].path, want));
-        ASSERT_TRUE(ReadWholeFile(actualEntries[i].path, got));
-        EXPECT_EQ(want, got) << expectedEntries[i].name;
+void ExpectSameFiles(const std::string& expected, const std::string& actual) {
+    const std::vector<std::string> names = FileNames(expected);
+    ASSERT_EQ(names, FileNames(actual));
+    for (const std::string& name : names) {
+        EXPECT_EQ(ReadFile(expected + "/" + name), ReadFile(actual + "/" + name)) << name;
     }
 }
 
@@ -86,7 +71,10 @@ void CollectNodes(CClassNode* node, std::vector<CClassNode*>& out) {
 
 class LiteralEquivalence : public testing::TestWithParam<Shape> {};
 
-TEST_P(LiteralEquivalence, WholeExportHasTheSameFiles) {
+// The whole export, then every single page (also those a later node with the
+// same file name overwrites), then the tree under any parent with and
+// without indent.
+TEST_P(LiteralEquivalence, SameBytesAsTheLiteralExport) {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         const auto root = Generate(GetParam(), seed);
@@ -94,49 +82,26 @@ TEST_P(LiteralEquivalence, WholeExportHasTheSameFiles) {
         CTempDir fast;
         ASSERT_TRUE(literal_export::ExportIndexPage(*root, literal.Path()));
         ASSERT_TRUE(root->ExportIndexPage(fast.Path()));
-        ExpectSameDirectories(literal.Path(), fast.Path());
-    }
-}
-
-// Every single page, also those that a later node with the same file name
-// overwrites in the whole export.
-TEST_P(LiteralEquivalence, EveryPageAlone) {
-    const auto root = Generate(GetParam(), 11);
-    std::vector<CClassNode*> nodes;
-    CollectNodes(root.get(), nodes);
-    for (CClassNode* node : nodes) {
-        CTempDir literal;
-        CTempDir fast;
-        ASSERT_TRUE(literal_export::ExportPage(*node, literal.Path()));
-        ASSERT_TRUE(node->ExportPage(fast.Path()));
-        ExpectSameDirectories(literal.Path(), fast.Path());
-    }
-}
-
-// The tree under any parent, on the path or off it, with and without indent.
-TEST_P(LiteralEquivalence, NavigationTreeUnderAnyParent) {
-    const auto root = Generate(GetParam(), 23);
-    std::vector<CClassNode*> nodes;
-    CollectNodes(root.get(), nodes);
-    std::mt19937 random(5);
-    CTempDir dir;
-    for (int round = 0; round < 40; ++round) {
-        CClassNode* current = nodes[random() % nodes.size()];
-        CClassNode* parent = nodes[random() % nodes.size()];
-        const bool indent = random() % 2 == 0;
-        CHtmlFile literal;
-        CHtmlFile fast;
-        ASSERT_TRUE(literal.BeginPage(dir.Path() + "/literal.html", "", ""));
-        ASSERT_TRUE(fast.BeginPage(dir.Path() + "/fast.html", "", ""));
-        literal_export::WriteHtmlTree(*current, &literal, parent, indent);
-        current->WriteHtmlTree(&fast, parent, indent);
-        ASSERT_TRUE(literal.EndPage());
-        ASSERT_TRUE(fast.EndPage());
-        std::string want;
-        std::string got;
-        ASSERT_TRUE(ReadWholeFile(dir.Path() + "/literal.html", want));
-        ASSERT_TRUE(ReadWholeFile(dir.Path() + "/fast.html", got));
-        EXPECT_EQ(want, got) << current->GetName() << " under " << parent->GetName();
+        ExpectSameFiles(literal.Path(), fast.Path());
+        std::vector<CClassNode*> nodes;
+        CollectNodes(root.get(), nodes);
+        for (CClassNode* node : nodes) {
+            CTempDir one;
+            CTempDir other;
+            ASSERT_TRUE(literal_export::ExportPage(*node, one.Path()));
+            ASSERT_TRUE(node->ExportPage(other.Path()));
+            ExpectSameFiles(one.Path(), other.Path());
+            CClassNode* parent = nodes[(node->GetId() * 7u + seed) % nodes.size()];
+            CHtmlFile literalTree;
+            CHtmlFile fastTree;
+            ASSERT_TRUE(literalTree.BeginPage(one.Path() + "/tree.html", "", ""));
+            ASSERT_TRUE(fastTree.BeginPage(other.Path() + "/tree.html", "", ""));
+            literal_export::WriteHtmlTree(*node, &literalTree, parent, seed % 2 == 0);
+            node->WriteHtmlTree(&fastTree, parent, seed % 2 == 0);
+            ASSERT_TRUE(literalTree.EndPage() && fastTree.EndPage());
+            EXPECT_EQ(ReadFile(one.Path() + "/tree.html"), ReadFile(other.Path() + "/tree.html"))
+                << node->GetName() << " under " << parent->GetName();
+        }
     }
 }
 

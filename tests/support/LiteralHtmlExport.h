@@ -13,13 +13,6 @@
 
 namespace literal_export {
 
-inline std::string Directory(std::string directory) {
-    if (directory.empty() || directory.back() != '/') {
-        directory += '/';
-    }
-    return directory;
-}
-
 inline std::string Label(const CClassNode& node) {
     if (node.CountAllDescendants() == 0) {
         return node.GetName();
@@ -30,21 +23,13 @@ inline std::string Label(const CClassNode& node) {
 }
 
 inline std::string Title(const CClassNode& node) {
-    switch (node.GetKind()) {
-    case 0:
-    case 1:
-        return "class " + node.GetName();
-    case 2:
-        if (node.m_pParent != nullptr) {
-            return node.GetTypeText() + " " + node.m_pParent->GetName() + "::" + node.GetName() +
-                   "(" + node.GetParameters() + ")";
-        }
-        return node.GetTypeText() + " " + node.GetName() + "(" + node.GetParameters() + ")";
-    case 3:
-        return node.GetTypeText() + " " + node.GetName();
-    default:
-        return "";
-    }
+    const int kind = node.GetKind();
+    const std::string owner = node.m_pParent != nullptr ? node.m_pParent->GetName() + "::" : "";
+    return kind == 0 || kind == 1 ? "class " + node.GetName()
+           : kind == 2            ? node.GetTypeText() + " " + owner + node.GetName() + "(" +
+                             node.GetParameters() + ")"
+           : kind == 3 ? node.GetTypeText() + " " + node.GetName()
+                       : "";
 }
 
 inline void WriteHtmlTree(CClassNode& current, CHtmlFile* writer, CClassNode* parent, bool indent) {
@@ -86,17 +71,14 @@ inline void WriteHtmlTree(CClassNode& current, CHtmlFile* writer, CClassNode* pa
     }
 }
 
-inline void Label(CHtmlFile& writer, const std::string& text) {
-    writer.WriteParagraph(text, true, true, false, true);
-}
-
-inline void Value(CHtmlFile& writer, const std::string& text) {
-    writer.WriteParagraph(text, false, false, false, true);
-}
-
-inline bool ExportPage(CClassNode& node, const std::string& directory) {
-    const std::string folder = Directory(directory);
+inline bool ExportPage(CClassNode& node, std::string folder) {
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
     CHtmlFile writer;
+    const auto Value = [&](const std::string& text) {
+        writer.WriteParagraph(text, false, false, false, true);
+    };
     if (!writer.BeginPage(folder + node.GetHtmlFileName(), Title(node), "Vorlix")) {
         return false;
     }
@@ -126,39 +108,38 @@ inline bool ExportPage(CClassNode& node, const std::string& directory) {
 
     const int kind = node.GetKind();
     if (kind == 0 || kind == 1) {
-        Label(writer, "Klassenname:");
+        writer.WriteParagraph("Klassenname:", true, true, false, true);
     } else if (kind == 2) {
-        Label(writer, "Funktionsname:");
+        writer.WriteParagraph("Funktionsname:", true, true, false, true);
     } else if (kind == 3) {
-        Label(writer, "Variablenname:");
+        writer.WriteParagraph("Variablenname:", true, true, false, true);
     }
-    Value(writer, node.GetName());
-    Label(writer, "Headerfile:");
+    Value(node.GetName());
+    writer.WriteParagraph("Headerfile:", true, true, false, true);
     const std::string header =
         node.GetHeaderFileName() + " (Z: " + std::to_string(node.GetLine()) + ")";
-    Value(writer, header);
+    Value(header);
     std::string value = header;
     if (kind == 0 || kind == 1) {
-        Label(writer, "Abgeleitet von:");
-        Value(writer, node.m_pParent != nullptr && node.m_pParent->GetId() != -1
-                          ? node.GetAncestry()
-                          : "void");
-        Label(writer, "abgeleitete Klassen:");
+        writer.WriteParagraph("Abgeleitet von:", true, true, false, true);
+        Value(node.m_pParent != nullptr && node.m_pParent->GetId() != -1 ? node.GetAncestry()
+                                                                         : "void");
+        writer.WriteParagraph("abgeleitete Klassen:", true, true, false, true);
         value = std::to_string(node.CountDescendants(KindClass)) + " - " +
                 std::to_string(node.CountChildren(KindFunction)) + " - " +
                 std::to_string(node.CountChildren(KindVariable));
     } else if (kind == 2) {
-        Label(writer, "Funktionstyp:");
-        Value(writer, node.GetTypeText());
-        Label(writer, "Parameter:");
+        writer.WriteParagraph("Funktionstyp:", true, true, false, true);
+        Value(node.GetTypeText());
+        writer.WriteParagraph("Parameter:", true, true, false, true);
         value = node.GetParameters();
     } else if (kind == 3) {
-        Label(writer, "Variablentyp:");
+        writer.WriteParagraph("Variablentyp:", true, true, false, true);
         value = node.GetTypeText();
     }
-    Value(writer, value);
-    Label(writer, "Beschreibung:");
-    Value(writer, node.GetDescription());
+    Value(value);
+    writer.WriteParagraph("Beschreibung:", true, true, false, true);
+    Value(node.GetDescription());
 
     writer.EndCell();
     writer.EndSmall(1);
@@ -179,8 +160,10 @@ inline bool ExportPages(CClassNode& node, const std::string& directory) {
     return true;
 }
 
-inline bool ExportIndexPage(CClassNode& root, const std::string& directory) {
-    const std::string folder = Directory(directory);
+inline bool ExportIndexPage(CClassNode& root, std::string folder) {
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
     CHtmlFile writer;
     if (!writer.BeginPage(folder + "index.html", Title(root), "Vorlix")) {
         return false;
