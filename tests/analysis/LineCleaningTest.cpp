@@ -15,11 +15,8 @@ TEST(Spacing, WorkedExamplesAndEdges) {
         {"a,*p", "a,*p"},
         {"a&&b", "a&& b"},
         {"f(int*)", "f(int*)"},
-        {"T*const p", "T* const p"},
-        {"a - b", "a-b"},
         {"a =   b", "a=b"},
         {"int* &r", "int*& r"},
-        {"", ""},
         {" ", " "},
         {" ,", ","},
         {"\xc3\xa4*b", "\xc3\xa4* b"},
@@ -48,7 +45,6 @@ TEST(Cleaning, RemovesCommentsDirectivesAndStrings) {
         {false, false, "/* see http://x.org */ int a;", "int a;", false, false},
         {false, false, "void f(int /*x*/); // note", "void f(int );", false, false},
         {true, false, "a */ b /* c", "b", true, false},
-        {false, false, "/**/int a;", "int a;", false, false},
         {false, false, "const char* s = \"http://x\"; int b;", "const char* s=; int b;", false,
          false},
         {false, false, "a \"open", "a \"open", false, false},
@@ -91,8 +87,6 @@ Lines CutStatements(const std::string& text) {
 TEST(Cutting, CutsAtTerminatorsBracesAndLabels) {
     const std::pair<const char*, Lines> cases[] = {
         {"void A();\nvoid F() { return 0; }", {"void A();", "void F() ", "{", " return 0;", " }"}},
-        {"class CFoo : public CBar\n{", {"class CFoo : public CBar", "{"}},
-        {"int get() const {\nreturn m_x;\n}", {"int get() const ", "{", "return m_x;", "}"}},
         {"virtual void\nDraw() {", {"virtual void Draw() ", "{"}},
         {"int a; {", {"int a;", " {"}},
         {"class CFoo : public CBar,\n    public CBaz\n{",
@@ -106,7 +100,6 @@ TEST(Cutting, CutsAtTerminatorsBracesAndLabels) {
         {"}; a; b;", {"}", ";", " a;", " b;"}},
         {"int a; /* x\n y */ int b; /* x\n*/", {"int a;", "int b;"}},
         {"enum E { A, B };", {"enum E ", "{", " A,B }", ";"}},
-        {"} else {", {"}", " else ", "{"}},
         {"int a;\nint b", {"int a;", "int b"}},
     };
     for (const auto& [text, statements] : cases) {

@@ -11,16 +11,13 @@ namespace {
 namespace fs = std::filesystem;
 const std::string kTree = std::string(VORLIX_TEST_DATA_DIR) + "/analysis/tree";
 
-struct Scanned {
-    CScriptedUserInterface ui;
-    CHeaderParser parser{ui};
+struct Scanned : ParsedHeaders {
     explicit Scanned(const std::string& directory) { parser.ScanDirectory(directory); }
-    ~Scanned() { delete parser.m_pRoot; }
     // Names and header paths of the top-level classes, in order.
     Lines Classes() const {
         Lines out;
-        for (int i = 0; i < parser.m_pRoot->GetChildCount(); ++i) {
-            const CClassNode& node = *parser.m_pRoot->GetChild(i);
+        for (int i = 0; i < root->GetChildCount(); ++i) {
+            const CClassNode& node = *root->GetChild(i);
             if (node.GetKind() == KindClass) {
                 out.push_back(node.GetName() + " " + node.GetHeaderPath());
             }
@@ -65,8 +62,7 @@ TEST(ScanDirectory, WalksTheTreeOnceInNameOrderAndReportsUnreadableFiles) {
         EXPECT_FALSE(scanned.ui.progressVisible);
     }
     Scanned missing(path("nowhere"));
-    ASSERT_NE(missing.parser.m_pRoot, nullptr);
-    EXPECT_EQ(missing.parser.m_pRoot->GetChildCount(), 0);
+    EXPECT_EQ(missing.root->GetChildCount(), 0);
     EXPECT_TRUE(missing.ui.messages.empty() && missing.ui.progressTexts.empty());
 }
 
