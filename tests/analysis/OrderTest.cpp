@@ -1,33 +1,24 @@
 #include "ParserTestSupport.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <random>
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // The tree below a node, one line per node in pre-order: indentation, ID,
-// kind letter, name and for placeholders their marks.
-void DumpTree(const CClassNode& node, int depth, Lines& out) {
+// kind letter, name, for placeholders their header, and any description.
+Lines Tree(const CClassNode& node, const std::string& indent = "") {
+    Lines out;
     for (int i = 0; i < node.GetChildCount(); ++i) {
         const CClassNode& child = *node.GetChild(i);
-        std::string line(static_cast<size_t>(depth) * 2, ' ');
-        line +=
-            std::to_string(child.GetId()) + " " + "?CFV"[child.GetKind()] + " " + child.GetName();
-        if (child.GetLine() == -1) {
-            line += " [" + child.GetHeaderPath() + "]";
-        }
-        out.push_back(line);
-        DumpTree(child, depth + 1, out);
+        out.push_back(indent + std::to_string(child.GetId()) + " " + "?CFV"[child.GetKind()] + " " +
+                      child.GetName() +
+                      (child.GetLine() == -1 ? " [" + child.GetHeaderPath() + "]" : "") +
+                      (child.GetDescription().empty() ? "" : " = " + child.GetDescription()));
+        const Lines below = Tree(child, indent + "  ");
+        out.insert(out.end(), below.begin(), below.end());
     }
-}
-
-Lines Tree(const CClassNode& root) {
-    Lines out;
-    DumpTree(root, 0, out);
     return out;
 }
 
@@ -35,17 +26,15 @@ Lines Tree(const CClassNode& root) {
 // tree, move with RemoveChild. Only the root and the entry's own subtree are
 // kept out of the search's results.
 void ReferenceLinkToBases(CClassRoot& root, int nextId) {
-    for (int i = 0; i < root.GetChildCount();) {
+    for (int i = 0; i < root.GetChildCount(); ++i) {
         CClassNode* entry = root.GetChild(i);
         if (entry->m_strBaseName.empty()) {
-            ++i;
             continue;
         }
         CClassNode* base = nullptr;
         for (int c = 0; c < root.GetChildCount() && base == nullptr; ++c) {
-            CClassNode* child = root.GetChild(c);
-            if (child->GetKind() == KindClass) {
-                base = child->FindByName(entry->m_strBaseName, KindClass);
+            if (root.GetChild(c)->GetKind() == KindClass) {
+                base = root.GetChild(c)->FindByName(entry->m_strBaseName, KindClass);
             }
         }
         if (base == nullptr) {
@@ -57,109 +46,70 @@ void ReferenceLinkToBases(CClassRoot& root, int nextId) {
             base->SetLine(-1);
             root.AddChild(base);
         }
-        bool ownDescendant = false;
-        for (const CClassNode* up = base; up != nullptr; up = up->m_pParent) {
-            ownDescendant = ownDescendant || up == entry;
+        const CClassNode* up = base;
+        while (up != nullptr && up != entry) {
+            up = up->m_pParent;
         }
-        if (ownDescendant) {
-            ++i;
-            continue;
+        if (up == nullptr) { // not below the entry itself
+            base->AddChild(entry);
+            root.RemoveChild(entry, false);
+            --i;
         }
-        base->AddChild(entry);
-        root.RemoveChild(entry, false);
     }
 }
 
-struct Entry {
-    char kind; // 'C', 'F' or 'V'
-    std::string name;
-    std::string base;
-};
-
-void Fill(CClassRoot& root, const std::vector<Entry>& entries) {
-    for (const Entry& e : entries) {
-        auto* node = new CClassNode;
-        node->SetKind(e.kind == 'C' ? KindClass : e.kind == 'F' ? KindFunction : KindVariable);
-        node->SetName(e.name);
-        node->m_strBaseName = e.base;
-        node->SetLine(1);
-        root.AddChild(node);
+// Root entries written "K Name:Base", K being C, F or V.
+struct Ordered : ParsedHeaders {
+    explicit Ordered(const Lines& entries, bool order = true) {
+        for (const std::string& e : entries) {
+            auto* node = new CClassNode;
+            node->SetKind(e[0] == 'C' ? KindClass : e[0] == 'F' ? KindFunction : KindVariable);
+            const size_t colon = std::min(e.find(':'), e.size());
+            node->SetName(e.substr(2, colon - 2));
+            node->m_strBaseName = e.substr(std::min(colon + 1, e.size()));
+            node->SetLine(1);
+            root->AddChild(node);
+        }
+        if (order) {
+            parser.OrderAndNumber();
+        }
     }
-}
-
-struct Ordered {
-    CScriptedUserInterface ui;
-    CHeaderParser parser{ui};
-    std::unique_ptr<CClassRoot> root = std::make_unique<CClassRoot>();
-
-    explicit Ordered(const std::vector<Entry>& entries) {
-        Fill(*root, entries);
-        parser.m_pRoot = root.get();
-        parser.OrderAndNumber();
-    }
-    ~Ordered() { parser.m_pRoot = nullptr; }
 };
 
 TEST(Ordering, BasesPlaceholdersAndIds) {
-    const std::pair<std::vector<Entry>, Lines> cases[] = {
-        {{{'C', "C", "B"}, {'C', "B", "A"}, {'C', "A", ""}}, {"2 C A", "  1 C B", "    0 C C"}},
-        {{{'C', "CMyView", "CView"}, {'F', "OnDraw", "CMyView"}},
+    const std::pair<Lines, Lines> cases[] = {
+        {{"C C:B", "C B:A", "C A"}, {"2 C A", "  1 C B", "    0 C C"}},
+        {{"C CMyView:CView", "F OnDraw:CMyView"},
          {"2 C CView [Unbekannt]", "  0 C CMyView", "    1 F OnDraw"}},
         // Members are never bases.
-        {{{'C', "X", ""}, {'F', "Run", "X"}, {'C', "Y", "Run"}},
-         {"0 C X", "  1 F Run", "3 C Run [Unbekannt]", "  2 C Y"}},
-        {{{'C', "A", "Base"}, {'C', "B", "Base"}, {'C', "C", "Other"}},
+        {{"C X", "F Run:X", "C Y:Run"}, {"0 C X", "  1 F Run", "3 C Run [Unbekannt]", "  2 C Y"}},
+        {{"C A:Base", "C B:Base", "C C:Other"},
          {"3 C Base [Unbekannt]", "  0 C A", "  1 C B", "4 C Other [Unbekannt]", "  2 C C"}},
-        {{{'C', "A", ""}, {'C', "B", "A"}, {'F', "f", "A"}, {'C', "C", "A"}},
-         {"0 C A", "  1 C B", "  2 F f", "  3 C C"}},
         // The root is never taken for a base.
-        {{{'C', "A", "Unbekannt"}}, {"1 C Unbekannt [Unbekannt]", "  0 C A"}},
+        {{"C A:Unbekannt"}, {"1 C Unbekannt [Unbekannt]", "  0 C A"}},
         // Own bases and cycles stay in the tree.
-        {{{'C', "A", "A"}, {'F', "f", "A"}}, {"0 C A", "  1 F f"}},
-        {{{'C', "A", "B"}, {'C', "B", "A"}, {'C', "C", "B"}}, {"1 C B", "  0 C A", "  2 C C"}},
-        {{{'C', "A", "C"}, {'C', "B", "A"}, {'C', "C", "B"}}, {"2 C C", "  0 C A", "    1 C B"}},
+        {{"C A:A", "F f:A"}, {"0 C A", "  1 F f"}},
+        {{"C A:C", "C B:A", "C C:B"}, {"2 C C", "  0 C A", "    1 C B"}},
     };
     for (const auto& [entries, lines] : cases) {
-        Ordered ordered(entries);
-        EXPECT_EQ(Tree(*ordered.root), lines) << lines.front();
+        EXPECT_EQ(Tree(*Ordered(entries).root), lines) << lines.front();
     }
-    Ordered ordered({{'C', "CMyView", "CView"}});
-    const CClassNode& placeholder = *ordered.root->GetChild(0);
-    EXPECT_EQ(placeholder.GetLine(), -1);
-    EXPECT_EQ(placeholder.GetDescription() + placeholder.m_strBaseName, "");
+    // Numbering clears every description; the root keeps its ID.
+    Ordered ordered({"C CMyView:CView"});
+    EXPECT_EQ(ordered.root->GetChild(0)->m_strBaseName, "");
+    EXPECT_EQ(ordered.root->GetId(), -1);
     EXPECT_EQ(ordered.parser.GetPlaceholderCount(), 1);
     EXPECT_EQ(ordered.ui.progressShown, 1);
     EXPECT_FALSE(ordered.ui.progressVisible);
     EXPECT_EQ(ordered.ui.progressTexts,
               (Lines{"Verteile Klassen-ID's ...", "Sortiere Einträge nach Abhängigkeiten ..."}));
-}
 
-TEST(Numbering, IdsAreListPositionsAndDescriptionsAreCleared) {
-    CScriptedUserInterface ui;
+    CScriptedUserInterface ui; // without a root nothing happens
     CHeaderParser parser(ui);
-    EXPECT_EQ(parser.NumberEntries(), 0); // no root yet: nothing happens
+    EXPECT_EQ(parser.NumberEntries(), 0);
     parser.LinkToBases(0);
     parser.OrderAndNumber();
     EXPECT_EQ(parser.m_pRoot, nullptr);
-    CClassRoot root;
-    Fill(root, {{'C', "A", ""}, {'V', "v", "A"}, {'C', "B", ""}});
-    parser.m_pRoot = &root;
-    EXPECT_EQ(parser.NumberEntries(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(root.GetChild(i)->GetId(), i);
-        EXPECT_EQ(root.GetChild(i)->GetDescription(), "");
-    }
-    EXPECT_EQ(root.GetId(), -1);
-    parser.m_pRoot = nullptr;
-}
-
-TEST(Ordering, ParsedHeadersEndToEnd) {
-    ParsedHeaders parsed(
-        "class CView : public CWnd\n{\npublic:\n  virtual void OnDraw(CDC* pDC);\n};\n"
-        "class CMyView : public CView\n{\n  int m_n;\n};\n");
-    parsed.parser.OrderAndNumber();
-    EXPECT_EQ(Tree(*parsed.root), (Lines{"4 C CWnd [Unbekannt]", "  0 C CView", "    1 F OnDraw",
-                                         "    2 C CMyView", "      3 V m_n"}));
 }
 
 // The one-pass linking gives the same tree as the steps as written, on
@@ -167,35 +117,77 @@ TEST(Ordering, ParsedHeadersEndToEnd) {
 // and bases named like the root.
 TEST(Ordering, AgreesWithTheStepsAsWritten) {
     std::mt19937 random(20240601);
+    const Lines otherBases = {"", "", "Unknown1", "Unknown2", "Unbekannt", "m"};
     for (int round = 0; round < 300; ++round) {
-        const int classes = 1 + static_cast<int>(random() % 12);
-        std::vector<std::string> names;
-        for (int c = 0; c < classes; ++c) {
-            names.push_back("K" + std::to_string(c));
-        }
-        std::vector<std::string> baseNames = names;
-        baseNames.insert(baseNames.end(), {"", "", "Unknown1", "Unknown2", "Unbekannt", "m"});
-        std::vector<Entry> entries;
-        std::vector<int> order(static_cast<size_t>(classes));
+        const size_t classes = 1 + random() % 12;
+        std::vector<size_t> order(classes);
         std::iota(order.begin(), order.end(), 0);
         std::shuffle(order.begin(), order.end(), random);
-        for (const int c : order) {
+        Lines entries;
+        for (const size_t c : order) {
+            const size_t base = random() % (classes + otherBases.size());
             entries.push_back(
-                {'C', names[static_cast<size_t>(c)], baseNames[random() % baseNames.size()]});
+                "C K" + std::to_string(c) + ":" +
+                (base < classes ? "K" + std::to_string(base) : otherBases[base - classes]));
             for (int m = static_cast<int>(random() % 3); m > 0; --m) {
-                entries.push_back({random() % 2 ? 'F' : 'V', "m", names[static_cast<size_t>(c)]});
+                entries.push_back((random() % 2 ? "F m:K" : "V m:K") + std::to_string(c));
             }
         }
-        Ordered fast(entries);
-        CClassRoot reference;
-        Fill(reference, entries);
-        CScriptedUserInterface ui;
-        CHeaderParser parser(ui);
-        parser.m_pRoot = &reference;
-        ReferenceLinkToBases(reference, parser.NumberEntries());
-        parser.m_pRoot = nullptr;
-        ASSERT_EQ(Tree(*fast.root), Tree(reference)) << "round " << round;
+        Ordered reference(entries, false);
+        ReferenceLinkToBases(*reference.root, reference.parser.NumberEntries());
+        ASSERT_EQ(Tree(*Ordered(entries).root), Tree(*reference.root)) << "round " << round;
     }
+}
+
+TEST(CarryOver, LocationNameAndDescriptionsByKindAndName) {
+    // A structure as a document holds it after a first scan and some editing.
+    ParsedHeaders old("class CBase\n{\n};\nclass CView : public CBase\n{\npublic:\n  CView();\n"
+                      "  void Draw();\n  void Draw(int n);\n  int m_count;\n};\n");
+    old.parser.OrderAndNumber();
+    old.root->m_strDatabase = "/data/klassen.mdb";
+    old.root->m_strTable = "Klassen";
+    old.root->m_bNeedsLocation = false;
+    old.root->SetName("/data/klassen.mdb (Klassen)");
+    old.root->SetDescription("the whole structure");
+    old.root->FindByName("CBase", KindClass)->SetDescription("base of all");
+    CClassNode* view = old.root->FindByName("CView", KindClass);
+    view->SetDescription("shows things");
+    const char* const members[] = {"makes a view", "draws", "draws n times", "how many"};
+    for (int i = 0; i < 4; ++i) {
+        view->GetChild(i)->SetDescription(members[i]);
+    }
+    // The re-scan finds CView under a new base, a new member and a variable
+    // that became a function.
+    ParsedHeaders parsed(
+        "class CWnd\n{\n};\nclass CView : public CWnd\n{\npublic:\n  CView();\n"
+        "  void Draw(int n);\n  void Draw();\n  int m_count();\n  int m_new;\n};\n");
+    parsed.parser.OrderAndNumber();
+    parsed.parser.CarryOver(old.root.get());
+    const CClassRoot& root = *parsed.root;
+    EXPECT_EQ(root.m_strDatabase + " " + root.m_strTable, "/data/klassen.mdb Klassen");
+    EXPECT_FALSE(root.m_bNeedsLocation);
+    EXPECT_EQ(root.GetName() + " " + root.GetDescription(),
+              "/data/klassen.mdb (Klassen) the whole structure");
+    // The constructor bears the class's name but takes its own description,
+    // overloads all take the first old function of their name, kinds must
+    // match.
+    EXPECT_EQ(Tree(root), (Lines{"0 C CWnd", "  1 C CView = shows things",
+                                 "    2 F CView = makes a view", "    3 F Draw = draws",
+                                 "    4 F Draw = draws", "    5 F m_count", "    6 V m_new"}));
+
+    // The old root's name is no class's; without roots nothing happens.
+    old.root->SetName("Unbekannt");
+    ParsedHeaders named("class Unbekannt\n{\n};\n");
+    named.parser.OrderAndNumber();
+    named.parser.CarryOver(old.root.get());
+    named.parser.CarryOver(nullptr);
+    EXPECT_EQ(Tree(*named.root), Lines{"0 C Unbekannt"});
+    EXPECT_EQ(named.root->GetName() + " " + named.root->GetDescription(),
+              "Unbekannt the whole structure");
+    CScriptedUserInterface ui;
+    CHeaderParser empty(ui);
+    empty.CarryOver(old.root.get());
+    EXPECT_EQ(empty.m_pRoot, nullptr);
 }
 
 } // namespace

@@ -8,37 +8,30 @@
 #include <string>
 #include <vector>
 
+using Lines = std::vector<std::string>;
+
 // One entry as the tests compare it: "C Name : Base @line" for a class,
-// "F Name | type | parameters @line" for a function, "V ..." for a variable.
+// "F Name | type | parameters @line" for a function, "V Name | type @line".
 inline std::string Describe(const CClassNode& node) {
     const std::string line = " @" + std::to_string(node.GetLine());
-    switch (node.GetKind()) {
-    case KindClass:
+    if (node.GetKind() == KindClass) {
         return "C " + node.GetName() + " : " + node.m_strBaseName + line;
-    case KindFunction:
+    }
+    if (node.GetKind() == KindFunction) {
         return "F " + node.GetName() + " | " + node.GetTypeText() + " | " + node.GetParameters() +
                line;
-    case KindVariable:
-        return "V " + node.GetName() + " | " + node.GetTypeText() + line;
-    default:
-        return "? " + node.GetName();
     }
+    return "V " + node.GetName() + " | " + node.GetTypeText() + line;
 }
 
-inline std::vector<std::string> DescribeChildren(const CClassNode& node) {
-    std::vector<std::string> result;
-    for (int i = 0; i < node.GetChildCount(); ++i) {
-        result.push_back(Describe(*node.GetChild(i)));
-    }
-    return result;
-}
-
-// Parses texts given as headers, one after the other, into one root.
+// Texts parsed as headers, one after the other, into one root; without text
+// an empty root for entries added by hand.
 struct ParsedHeaders {
     CScriptedUserInterface ui;
     CHeaderParser parser{ui};
     std::unique_ptr<CClassRoot> root;
 
+    ParsedHeaders() : root(std::make_unique<CClassRoot>()) { parser.m_pRoot = root.get(); }
     explicit ParsedHeaders(const std::string& text, const std::string& path = "/inc/a.h") {
         Add(text, path);
     }
@@ -50,26 +43,11 @@ struct ParsedHeaders {
     }
     ~ParsedHeaders() { parser.m_pRoot = nullptr; }
 
-    std::vector<std::string> Entries() const { return DescribeChildren(*root); }
-};
-
-// The statements of a text in the order the parser cuts them, handling each
-// as the parser does (cutting depends on what came before).
-inline std::vector<std::string> CutStatements(const std::string& text) {
-    CScriptedUserInterface ui;
-    CHeaderParser parser(ui);
-    parser.BeginFile("/inc/a.h");
-    CLineSource lines(text);
-    std::vector<std::string> statements;
-    bool more = true;
-    while (more) {
-        const std::string statement = parser.ReadStatement(lines, more);
-        if (!statement.empty()) {
-            statements.push_back(statement);
+    Lines Entries() const {
+        Lines result;
+        for (int i = 0; i < root->GetChildCount(); ++i) {
+            result.push_back(Describe(*root->GetChild(i)));
         }
-        parser.HandleStatement(statement);
+        return result;
     }
-    delete parser.m_pRoot;
-    parser.m_pRoot = nullptr;
-    return statements;
-}
+};

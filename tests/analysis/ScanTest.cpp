@@ -1,113 +1,130 @@
 #include "ParserTestSupport.h"
 #include "TempDir.h"
+#include "cli/Commands.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
+const std::string kTree = std::string(VORLIX_TEST_DATA_DIR) + "/analysis/tree";
 
-// Class names and header paths of the top-level entries, in order.
-Lines ClassesWithPaths(const CClassNode& root) {
-    Lines out;
-    for (int i = 0; i < root.GetChildCount(); ++i) {
-        if (root.GetChild(i)->GetKind() == KindClass) {
-            out.push_back(root.GetChild(i)->GetName() + " " + root.GetChild(i)->GetHeaderPath());
-        }
-    }
-    return out;
-}
-
-struct Scanned {
-    CScriptedUserInterface ui;
-    CHeaderParser parser{ui};
+struct Scanned : ParsedHeaders {
     explicit Scanned(const std::string& directory) { parser.ScanDirectory(directory); }
-    ~Scanned() { delete parser.m_pRoot; }
-    Lines Classes() const { return ClassesWithPaths(*parser.m_pRoot); }
-};
-
-// Headers in nested folders beside files that are not headers; inc.h is a
-// directory (walked, not parsed); zz.h declares A a second time.
-class ScanTree : public testing::Test {
-protected:
-    void SetUp() override {
-        dir.Write("a.h", "class A\n{\n};\n");
-        dir.Write("B.H", "class B : public A\n{\n};\n");
-        for (const char* name : {"c.hpp", "d.inl", "e", "f.h.bak"}) {
-            dir.Write(name, "class NotAHeader {};\n");
+    // Names and header paths of the top-level classes, in order.
+    Lines Classes() const {
+        Lines out;
+        for (int i = 0; i < root->GetChildCount(); ++i) {
+            const CClassNode& node = *root->GetChild(i);
+            if (node.GetKind() == KindClass) {
+                out.push_back(node.GetName() + " " + node.GetHeaderPath());
+            }
         }
-        dir.Write("inc.h/g.h", "class G {};\n");
-        dir.Write("one/two/three/x.h", "class X {};\n");
-        dir.Write("zz.h", "class A : public Other\n{\nint m_late;\n};\nclass Z {};\n");
+        return out;
     }
-    std::string Path(const std::string& relative) const { return dir.Path() + "/" + relative; }
-    Lines Expected() const {
-        return {"A " + Path("a.h"), "B " + Path("B.H"), "G " + Path("inc.h/g.h"),
-                "X " + Path("one/two/three/x.h"), "Z " + Path("zz.h")};
-    }
-
-    CTempDir dir;
 };
 
-TEST_F(ScanTree, ParsesHeadersOfTheWholeTreeInNameOrderWithProgress) {
+// The fixture tree beside a dangling link (cannot be opened, not even by
+// root), links back into the tree (not walked again), a link out of it
+// (followed); a missing directory adds nothing.
+TEST(ScanDirectory, WalksTheTreeOnceInNameOrderAndReportsUnreadableFiles) {
+    CTempDir dir;
+    CTempDir other;
+    const auto path = [&](const std::string& relative) { return dir.Path() + "/" + relative; };
+    fs::copy(kTree, dir.Path(), fs::copy_options::recursive);
+    dir.Write("f.h.bak", "class NotAHeader {};\n");
+    other.Write("o.h", "class O {};\n");
+    fs::create_symlink(path("missing.h"), path("broken.h"));
+    fs::create_directory_symlink(dir.Path(), path("views/back"));
+    fs::create_directory_symlink(path("views"), path("views/deep/er/up"));
+    fs::create_directory_symlink(other.Path(), path("outside"));
     for (const std::string& start : {dir.Path(), dir.Path() + "/"}) {
         Scanned scanned(start);
-        EXPECT_EQ(scanned.Classes(), Expected());
+        EXPECT_EQ(scanned.Classes(),
+                  (Lines{"CSquare " + path("inc.h/square.h"), "O " + path("outside/o.h"),
+                         "CShape " + path("shapes.h"), "CCircle " + path("views/deep/er/circle.h"),
+                         "CMyView " + path("views/MyView.H")}));
         EXPECT_EQ(scanned.parser.GetFilesRead(), 5);
-        EXPECT_TRUE(scanned.ui.messages.empty());
-        // The second declaration of A added its member but kept A's first place.
-        EXPECT_EQ(scanned.parser.m_pRoot->GetChild(0)->m_strBaseName, "");
-        EXPECT_EQ(scanned.parser.m_pRoot->FindChildByName("m_late", KindVariable)->GetHeaderPath(),
-                  Path("a.h"));
-        EXPECT_EQ(scanned.ui.progressShown, 1);
-        EXPECT_FALSE(scanned.ui.progressVisible);
+        EXPECT_EQ(scanned.ui.messages,
+                  (Lines{"Datei " + path("broken.h") + " konnte nicht geöffnet werden!"}));
         Lines texts;
-        for (const char* relative :
-             {"a.h", "B.H", "c.hpp", "d.inl", "e", "f.h.bak", "inc.h", "inc.h/g.h", "one",
-              "one/two", "one/two/three", "one/two/three/x.h", "zz.h"}) {
-            texts.push_back("Parse " + Path(relative) + " ...");
+        std::istringstream walked("broken.h f.h.bak inc.h inc.h/square.h notes.hpp outside "
+                                  "outside/o.h README shapes.h views views/back views/deep "
+                                  "views/deep/er views/deep/er/circle.h views/deep/er/up "
+                                  "views/MyView.H");
+        for (std::string name; walked >> name;) {
+            texts.push_back("Parse " + path(name) + " ...");
         }
         EXPECT_EQ(scanned.ui.progressTexts, texts);
+        EXPECT_EQ(scanned.ui.progressShown, 1);
+        EXPECT_FALSE(scanned.ui.progressVisible);
     }
-}
-
-TEST_F(ScanTree, UnreadableFileIsReportedAndLinksBackAreNotWalkedAgain) {
-    // A dangling link cannot be opened, not even by root.
-    fs::create_symlink(Path("missing.h"), Path("broken.h"));
-    fs::create_directory_symlink(dir.Path(), Path("one/two/back"));
-    fs::create_directory_symlink(Path("one"), Path("one/two/three/up"));
-    CTempDir other; // a link out of the tree is followed
-    other.Write("deep/o.h", "class O {};\n");
-    fs::create_directory_symlink(other.Path(), Path("outside"));
-    Scanned scanned(dir.Path());
-    EXPECT_EQ(scanned.ui.messages,
-              (Lines{"Datei " + Path("broken.h") + " konnte nicht geöffnet werden!"}));
-    Lines expected = Expected();
-    expected.insert(expected.begin() + 4, "O " + Path("outside/deep/o.h"));
-    EXPECT_EQ(scanned.Classes(), expected);
-    EXPECT_EQ(scanned.parser.GetFilesRead(), 6);
-}
-
-TEST_F(ScanTree, SecondDirectoryAddsToTheSameRootAndAMissingOneToNothing) {
-    CTempDir second;
-    second.Write("more.h", "class A : public Ignored\n{\n};\nclass M {};\n");
-    Scanned scanned(dir.Path());
-    CClassRoot* first = scanned.parser.m_pRoot;
-    scanned.parser.ScanDirectory(second.Path());
-    scanned.parser.ScanDirectory(Path("nowhere"));
-    EXPECT_EQ(scanned.parser.m_pRoot, first);
-    Lines expected = Expected();
-    expected.push_back("M " + second.Path() + "/more.h");
-    EXPECT_EQ(scanned.Classes(), expected);
-    EXPECT_TRUE(scanned.ui.messages.empty());
-    EXPECT_FALSE(scanned.ui.progressVisible);
-
-    Scanned missing(Path("nowhere"));
-    ASSERT_NE(missing.parser.m_pRoot, nullptr);
-    EXPECT_EQ(missing.parser.m_pRoot->GetChildCount(), 0);
+    Scanned missing(path("nowhere"));
+    EXPECT_EQ(missing.root->GetChildCount(), 0);
     EXPECT_TRUE(missing.ui.messages.empty() && missing.ui.progressTexts.empty());
+}
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun RunScan(const Lines& argv) {
+    std::ostringstream out, err;
+    const int status = RunCli(argv, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(ScanCommand, CsvRowsInPreOrder) {
+    const CliRun run = RunScan({"scan", "--csv", kTree});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
+                       "3,1,6,-1,CShape,shapes.h,,kein Rückgabewert,keine Parameter\r\n"
+                       "0,1,3,3,CSquare,square.h,,kein Rückgabewert,keine Parameter\r\n"
+                       "1,2,5,0,Draw,square.h,,void,\"CDC* pDC, const CRect& rect\"\r\n"
+                       "2,3,7,0,m_side,square.h,,double,\r\n"
+                       "4,2,9,3,CShape,shapes.h,,constructor,\r\n"
+                       "5,2,10,3,~CShape,shapes.h,,destructor,\r\n"
+                       "6,2,11,3,Draw,shapes.h,,virtual void,\"CDC* pDC, const CRect& rect\"\r\n"
+                       "7,2,13,3,GetX,shapes.h,,int,\r\n"
+                       "8,3,16,3,m_x,shapes.h,,int,\r\n"
+                       "9,3,16,3,m_y,shapes.h,,int,\r\n"
+                       "10,1,1,3,CCircle,circle.h,,kein Rückgabewert,keine Parameter\r\n"
+                       "11,3,3,10,m_radius,circle.h,,double,\r\n"
+                       "15,1,-1,-1,CView,Unbekannt,,kein Rückgabewert,keine Parameter\r\n"
+                       "12,1,1,15,CMyView,MyView.H,,kein Rückgabewert,keine Parameter\r\n"
+                       "13,2,5,12,OnDraw,MyView.H,,virtual void,CDC* pDC\r\n"
+                       "14,3,6,12,m_title,MyView.H,,CString,\r\n");
+}
+
+TEST(ScanCommand, SummaryOverSeveralDirectoriesAndErrors) {
+    EXPECT_EQ(RunScan({"scan", kTree}).out,
+              "4 classes, 6 functions, 5 variables, 1 placeholders, 4 files read\n");
+    // CView is declared now, CShape was found in the first tree already; the
+    // file that cannot be opened is reported and the scan goes on.
+    CTempDir extra;
+    extra.Write("view.h", "class CView : public CWnd\n{\n};\nclass CShape\n{\n};\n");
+    std::filesystem::create_symlink(extra.Path() + "/gone.h", extra.Path() + "/b.h");
+    const CliRun run = RunScan({"scan", kTree, extra.Path()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "Datei " + extra.Path() + "/b.h konnte nicht geöffnet werden!\n");
+    EXPECT_EQ(run.out, "5 classes, 6 functions, 5 variables, 1 placeholders, 5 files read\n");
+    const CliRun missing = RunScan({"scan", "--csv", kTree, kTree + "/nowhere"});
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find(kTree + "/nowhere' does not exist"), std::string::npos)
+        << missing.err;
+    // After "--" everything is a directory, even a name like an option.
+    for (const Lines& args : std::vector<Lines>{{"scan"},
+                                                {"scan", "--xml", kTree},
+                                                {"scan", "--", "--csv"},
+                                                {"scan", kTree + "/shapes.h"}}) {
+        const CliRun usage = RunScan(args);
+        EXPECT_EQ(usage.status, 2) << args.back();
+        EXPECT_FALSE(usage.err.empty()) << args.back();
+    }
 }
 
 } // namespace
