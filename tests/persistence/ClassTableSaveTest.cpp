@@ -2,7 +2,9 @@
 #include "platform/FileServices.h"
 
 #include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -229,16 +231,22 @@ TEST_F(SaveTest, ReadOnlyFileIsReportedOnceAndNothingIsLost) {
     EXPECT_EQ(check.Rows("SELECT Class FROM Klassen"), std::vector<std::string>{"Old"});
 }
 
-TEST_F(SaveTest, ProcessKilledInTheMiddleOfASaveLeavesTheOldRows) {
-    // Old rows and new nodes many pages long, so that the save writes into the file.
+// Old rows and new nodes many pages long, so that a save writes into the file.
+std::vector<std::string> FillOldAndNew(CSqlFixture& sql, CClassRoot& root, int old, int added) {
     std::vector<TableRow> rows;
-    for (int i = 0; i < 6000; ++i) {
+    for (int i = 0; i < old; ++i) {
         rows.push_back({i, KindClass, -1, "Old" + std::to_string(i) + std::string(400, 'o')});
+    }
+    InsertRows(sql, "Klassen", rows);
+    for (int i = 0; i < added; ++i) {
         AddNode(root, KindClass, 100 + i, "N" + std::to_string(i))
             ->SetDescription(std::string(500, 'd'));
     }
-    InsertRows(*sql, "Klassen", rows);
-    const std::vector<std::string> before = StoredRows(*sql, "Klassen");
+    return StoredRows(sql, "Klassen");
+}
+
+TEST_F(SaveTest, ProcessKilledInTheMiddleOfASaveLeavesTheOldRows) {
+    const std::vector<std::string> before = FillOldAndNew(*sql, root, 6000, 6000);
     AddNode(root, KindClass, 99999, "Boom");
     Settle();
     // The row "Boom" fails; the message for it is where the process dies.
@@ -258,6 +266,24 @@ TEST_F(SaveTest, ProcessKilledInTheMiddleOfASaveLeavesTheOldRows) {
     // The engine's journal shows that the file was being written.
     EXPECT_TRUE(FileExists(path + "-journal"));
 
+    CSqlFixture check(path);
+    EXPECT_EQ(StoredRows(check, "Klassen"), before);
+}
+
+TEST_F(SaveTest, FileThatFillsUpEndsTheSaveWithOneMessageAndKeepsTheOldRows) {
+    const std::vector<std::string> before = FillOldAndNew(*sql, root, 500, 20000);
+    sql.reset();
+    Settle();
+    const int status = RunInChild([&] {
+        // The file may not grow beyond its size: a full disk.
+        struct rlimit limit {};
+        limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(std::filesystem::file_size(path));
+        ::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        CScriptedUserInterface childUi;
+        return root.Save(false, childUi) ? 11 : childUi.messages.size() == 1 ? 0 : 12;
+    });
+    EXPECT_EQ(status, 0);
     CSqlFixture check(path);
     EXPECT_EQ(StoredRows(check, "Klassen"), before);
 }
