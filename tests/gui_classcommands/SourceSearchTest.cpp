@@ -108,7 +108,7 @@ TEST_F(CSearchTest, SecondSearchReplacesTheHitsOfTheFirst) {
     const SShownResults first = RunFromMenu(doc, sample.view, ID_FIND_CLASS_FUNCTIONS);
     EXPECT_EQ(first.table.size(), 3);
     EXPECT_EQ(RunFromMenu(doc, sample.wnd, ID_FIND_CLASS_HEADERS).table,
-              QList<QStringList>{{"Klasse", "Dateiname"}});
+              (QList<QStringList>{{"Klasse", "Dateiname"}}));
     EXPECT_TRUE(doc->m_search.ClassHits().empty());
 }
 
