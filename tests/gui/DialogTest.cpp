@@ -26,13 +26,6 @@ TEST(TableSelectDlg, OffersTheTablesAndGivesTheChosenOneOrNone) {
     empty.accept();
     EXPECT_EQ(empty.m_nTableIndex, -1);
     EXPECT_EQ(empty.m_strTable, "");
-    CTableSelectDlg cancelled({"Klassen"});
-    auto* cancel = cancelled.findChildren<QPushButton*>().value(1);
-    ASSERT_NE(cancel, nullptr);
-    EXPECT_EQ(Utf8(cancel->text()), "Abbrechen");
-    cancel->click();
-    EXPECT_EQ(cancelled.result(), QDialog::Rejected);
-    EXPECT_EQ(cancelled.m_strTable, "");
 }
 
 TEST(QtUserInterface, FilterTextsBecomeNameFiltersThatShowTheTextExactly) {
@@ -41,7 +34,6 @@ TEST(QtUserInterface, FilterTextsBecomeNameFiltersThatShowTheTextExactly) {
     EXPECT_EQ(filters, (QStringList{"Access Datenbank (*.mdb) (*.mdb)", "Alle Dateien (*.*) (*)"}));
     EXPECT_EQ(CQtUserInterface::NameFilters("Quellen|*.h;*.cpp||"),
               QStringList{"Quellen (*.h *.cpp)"});
-    EXPECT_TRUE(CQtUserInterface::NameFilters("").isEmpty());
     // The dialog shows the names without the patterns it filters by.
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -70,7 +62,6 @@ TEST(QtUserInterface, ProgressPopupShowsEachTextAndGoesAway) {
     const QList<CProgressDlg*> popups = Popups();
     ASSERT_EQ(popups.size(), 1);
     EXPECT_TRUE(popups[0]->isVisible());
-    EXPECT_TRUE(popups[0]->windowFlags() & Qt::FramelessWindowHint);
     ui.SetProgressText("Parse /usr/include/a.h ...");
     ui.SetProgressText("Verteile Klassen-ID's ...");
     const auto* label = popups[0]->findChild<QLabel*>(QStringLiteral("progressText"));

@@ -34,8 +34,7 @@ inline void ProcessDeletes() {
 //   Zebra (placeholder of an unknown base) -> CStripe
 struct CSampleModel {
     std::unique_ptr<CClassRoot> root = std::make_unique<CClassRoot>();
-    CClassNode *object, *getRuntimeClass, *wnd, *view, *onDraw, *activate, *getDocument, *alpha,
-        *document, *frameWnd, *aardvark, *zebra, *stripe;
+    CClassNode *object, *wnd, *view, *onDraw, *document, *frameWnd, *aardvark, *zebra, *stripe;
 
     // stored: the structure has a database and table (as after Load).
     explicit CSampleModel(bool stored = true) {
@@ -46,36 +45,45 @@ struct CSampleModel {
             root->SetName("/data/x.mdb (Klassen)");
         }
         object = Add(root.get(), "CObject", KindClass, 0, 12, "/inc/afx.h");
-        getRuntimeClass = Add(object, "GetRuntimeClass", KindFunction, 1, 20, "/inc/afx.h");
-        wnd = Add(object, "CWnd", KindClass, 2, 40, "/inc/afxwin.h");
-        view = Add(wnd, "CView", KindClass, 3, 7, "/inc/afxwin.h");
-        onDraw = Add(view, "OnDraw", KindFunction, 4, 9, "/inc/afxwin.h");
+        Add(object, "GetRuntimeClass", KindFunction, 1, 20, "/inc/afx.h");
+        wnd = Add(object, "CWnd", KindClass, 2, 40);
+        view = Add(wnd, "CView", KindClass, 3, 7);
+        onDraw = Add(view, "OnDraw", KindFunction, 4, 9);
         onDraw->SetTypeText("void");
         onDraw->SetParameters("CDC* pDC");
-        activate = Add(view, "activate", KindFunction, 5, 10, "/inc/afxwin.h");
-        getDocument = Add(view, "GetDocument", KindFunction, 6, 11, "/inc/afxwin.h");
-        alpha = Add(view, "Alpha", KindFunction, 7, 12, "/inc/afxwin.h");
-        document = Add(view, "m_pDocument", KindVariable, 8, 13, "/inc/afxwin.h");
+        Add(view, "activate", KindFunction, 5, 10);
+        Add(view, "GetDocument", KindFunction, 6, 11);
+        Add(view, "Alpha", KindFunction, 7, 12);
+        document = Add(view, "m_pDocument", KindVariable, 8, 13);
         document->SetTypeText("CDocument*");
-        frameWnd = Add(wnd, "CFrameWnd", KindClass, 9, 80, "/inc/afxwin.h");
+        frameWnd = Add(wnd, "CFrameWnd", KindClass, 9, 80);
         aardvark = Add(root.get(), "aardvark", KindClass, 10, 1, "/inc/zoo.h");
         zebra = Add(root.get(), "Zebra", KindClass, 12, -1, "Unbekannt");
         stripe = Add(zebra, "CStripe", KindClass, 11, 5, "/inc/zoo.h");
     }
 
     static CClassNode* Add(CClassNode* parent, const std::string& name, int kind, int id, int line,
-                           const std::string& header) {
+                           const std::string& header = "/inc/afxwin.h") {
         auto* node = new CClassNode;
-        node->SetName(name);
-        node->SetKind(kind);
-        node->SetId(id);
-        node->SetLine(line);
+        node->SetAll(id, name, "", header);
         node->SetHeaderFile(header);
-        node->SetDescription("");
+        node->SetKind(kind);
+        node->SetLine(line);
         parent->AddChild(node);
         return node;
     }
 };
+
+// A menu's visible items, "-" for a separator.
+inline QStringList MenuTexts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (const QAction* action : actions) {
+        if (action->isSeparator() || action->isVisible()) {
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+    }
+    return texts;
+}
 
 // The real application with its main window, every question answered by
 // the scripted user interface.

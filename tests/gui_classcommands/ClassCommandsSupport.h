@@ -37,14 +37,6 @@ public:
     std::optional<int> choose;
 };
 
-inline QStringList MenuItems(const QMenu* menu) {
-    QStringList texts;
-    for (const QAction* action : menu->actions()) {
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    }
-    return texts;
-}
-
 // A right-button click at a point of a view's viewport.
 inline void RightClick(QAbstractItemView& view, const QPoint& at) {
     QWidget* viewport = view.viewport();

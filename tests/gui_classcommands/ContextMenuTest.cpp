@@ -29,7 +29,7 @@ TEST_F(CMenuTest, RightClickOnAClassOrTheRootSelectsItBeforeTheMenuOpens) {
     EXPECT_EQ(tree.SelectedNode(), sample.wnd);
     EXPECT_EQ(shownWhenOpened, sample.wnd);
     ASSERT_EQ(menus.shown.size(), 1u);
-    EXPECT_EQ(MenuItems(menus.shown[0]), kTreeMenu);
+    EXPECT_EQ(MenuTexts(menus.shown[0]->actions()), kTreeMenu);
     EXPECT_EQ(FindCommandAction(menus.shown[0], ID_FIND_CLASS)->statusTip(),
               QStringLiteral("Sucht Klasse in Klassenansichtsbaum."));
     RightClick(tree, LabelOf(tree, doc->m_pRoot));
@@ -48,7 +48,7 @@ TEST_F(CMenuTest, RightClickOnEmptySpaceOrBesideALabelKeepsTheSelection) {
     EXPECT_EQ(tree.SelectedNode(), sample.frameWnd);
     EXPECT_EQ(doc->m_pShown, sample.frameWnd);
     ASSERT_EQ(menus.shown.size(), 3u);
-    EXPECT_EQ(MenuItems(menus.shown[0]), kTreeMenu);
+    EXPECT_EQ(MenuTexts(menus.shown[0]->actions()), kTreeMenu);
 }
 
 TEST_F(CMenuTest, NoTreeMenuWhileAMemberIsShown) {
@@ -71,7 +71,7 @@ TEST_F(CMenuTest, RightClickOnAFunctionOpensTheMemberMenuOnAVariableNone) {
     EXPECT_EQ(functions.currentItem(), ListItem(functions, QStringLiteral("OnDraw")));
     EXPECT_NE(InfoText(doc).find("Memberfunktionsname:\n  OnDraw"), std::string::npos);
     ASSERT_EQ(menus.shown.size(), 1u);
-    EXPECT_EQ(MenuItems(menus.shown[0]), QStringList{"Funktion wird verwendet in ..."});
+    EXPECT_EQ(MenuTexts(menus.shown[0]->actions()), QStringList{"Funktion wird verwendet in ..."});
     EXPECT_EQ(functions.count(), 4); // the lists keep the members of the class
 
     // A click where no item is selects nothing and leaves the shown function.

@@ -165,11 +165,9 @@ TEST_F(CAppTest, F6AndShiftF6MoveBetweenThePanesPassingDisabledLists) {
 
     ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
     Tree(doc).setFocus();
-    for (QWidget* pane :
-         {static_cast<QWidget*>(Frame(doc).FunctionList()),
-          static_cast<QWidget*>(Frame(doc).VariableList()),
-          static_cast<QWidget*>(Frame(doc).InfoPane()),
-          static_cast<QWidget*>(Frame(doc).DescriptionPane()), static_cast<QWidget*>(&Tree(doc))}) {
+    for (QWidget* pane : std::initializer_list<QWidget*>{
+             Frame(doc).FunctionList(), Frame(doc).VariableList(), Frame(doc).InfoPane(),
+             Frame(doc).DescriptionPane(), &Tree(doc)}) {
         next->trigger();
         EXPECT_EQ(QApplication::focusWidget(), pane) << Utf8(pane->objectName());
     }
