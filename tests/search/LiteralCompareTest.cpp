@@ -90,7 +90,8 @@ TEST(LiteralCompareTest, LineCleaningAndReaders) {
     // clang-format off
     const Pieces extra = {"#include \"a.h\"", "#include \"sub\\b.h\"", " #include \"c.h",
         "#include \\", "#define X \\", "/* open", "close */", "\"a.h\"", "#include <d.h>",
-        "public:#include \"e.h\"", "#include \"f.h\" \\", "x \\\\", "#define Y \\\\", "#include \\\\"};
+        "public:#include \"e.h\"", "#include \"f.h\" \\",
+        "x \\\\", "#define Y \\\\", "#include \\\\"};
     // clang-format on
     for (int i = 0; i < 3000; ++i) {
         std::string contents;
