@@ -7,27 +7,25 @@
 
 namespace {
 
+CClassNode* Add(CClassNode* parent, const char* name, int id, int kind = KindClass) {
+    auto* node = new CClassNode;
+    node->SetName(name);
+    node->SetId(id);
+    node->SetKind(kind);
+    parent->AddChild(node);
+    return node;
+}
+
 TEST(StructureCsv, PreOrderRowsWithQuoting) {
     CClassRoot root;
-    auto* a = new CClassNode;
-    a->SetName("A");
-    a->SetId(0);
+    CClassNode* a = Add(&root, "A", 0);
     a->SetHeaderFile("/inc/a.h");
     a->SetLine(3);
     a->SetDescription("say \"hi\",\r\nbye");
-    auto* f = new CClassNode;
-    f->SetName("f");
-    f->SetId(1);
-    f->SetKind(KindFunction);
+    CClassNode* f = Add(a, "f", 1, KindFunction);
     f->SetTypeText("int");
     f->SetParameters("int a,int b");
-    auto* b = new CClassNode;
-    b->SetName("B");
-    b->SetId(2);
-    root.AddChild(a);
-    a->AddChild(f);
-    root.AddChild(b);
-
+    Add(&root, "B", 2);
     std::ostringstream out;
     WriteStructureCsv(root, out);
     EXPECT_EQ(out.str(), "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"

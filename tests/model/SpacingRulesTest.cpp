@@ -6,36 +6,17 @@
 
 namespace {
 
-bool IsOneOf(char c, const char* set) {
-    return c != '\0' && std::strchr(set, c) != nullptr;
-}
-
-// The three rules as written: walk left to right, insert in place.
-std::string InPlaceName(std::string text) {
+// The rules as written: walk left to right, insert in place. 'N'ame: no blank
+// inside "=="; 'T'ype: a blank after every mark; 'P'arameters: fewer marks,
+// and a blank before "=" too.
+std::string InPlace(std::string text, char rule) {
+    const char* marks = rule == 'P' ? ",=&*" : ",=&*+-";
     for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (IsOneOf(text[i], ",=&*+-") && text[i + 1] != ' ' &&
-            !(text[i] == '=' && text[i + 1] == '=')) {
+        if (text[i] != '\0' && std::strchr(marks, text[i]) != nullptr && text[i + 1] != ' ' &&
+            !(rule == 'N' && text[i] == '=' && text[i + 1] == '=')) {
             text.insert(i + 1, 1, ' ');
         }
-    }
-    return text;
-}
-
-std::string InPlaceType(std::string text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (IsOneOf(text[i], ",=&*+-") && text[i + 1] != ' ') {
-            text.insert(i + 1, 1, ' ');
-        }
-    }
-    return text;
-}
-
-std::string InPlaceParameters(std::string text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (IsOneOf(text[i], ",=&*") && text[i + 1] != ' ') {
-            text.insert(i + 1, 1, ' ');
-        }
-        if (text[i] != ' ' && text[i + 1] == '=') {
+        if (rule == 'P' && text[i] != ' ' && text[i + 1] == '=') {
             text.insert(i + 1, 1, ' ');
         }
     }
@@ -45,32 +26,26 @@ std::string InPlaceParameters(std::string text) {
 TEST(SpacingRules, OnePassAgreesWithInsertingInPlace) {
     std::mt19937 random(1234);
     const std::string alphabet = " ,=&*+-ab=";
-    std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
-    std::uniform_int_distribution<int> length(0, 16);
     CClassNode node;
     for (int round = 0; round < 20000; ++round) {
         std::string text;
-        for (int n = length(random); n > 0; --n) {
-            text += alphabet[pick(random)];
+        for (int n = static_cast<int>(random() % 17); n > 0; --n) {
+            text += alphabet[random() % alphabet.size()];
         }
         node.SetName(text);
         node.SetTypeText(text);
         node.SetParameters(text);
-        ASSERT_EQ(node.GetName(), InPlaceName(text)) << "text '" << text << "'";
-        ASSERT_EQ(node.GetTypeText(), InPlaceType(text)) << "text '" << text << "'";
-        ASSERT_EQ(node.GetParameters(), InPlaceParameters(text)) << "text '" << text << "'";
+        ASSERT_EQ(node.GetName(), InPlace(text, 'N')) << "text '" << text << "'";
+        ASSERT_EQ(node.GetTypeText(), InPlace(text, 'T')) << "text '" << text << "'";
+        ASSERT_EQ(node.GetParameters(), InPlace(text, 'P')) << "text '" << text << "'";
     }
-}
-
-// A parameter list of a generated header: every comma gets its blank.
-TEST(SpacingRules, LongParameterList) {
+    // A parameter list of a generated header: every comma gets its blank.
     std::string list = "int a";
     std::string expected = "int a";
     for (int i = 0; i < 100000; ++i) {
         list += ",int a";
         expected += ", int a";
     }
-    CClassNode node;
     node.SetParameters(list);
     EXPECT_EQ(node.GetParameters(), expected);
 }

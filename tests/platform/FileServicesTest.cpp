@@ -8,94 +8,72 @@
 
 namespace {
 
-std::vector<std::string> ReadAllLines(const std::string& path) {
+using Texts = std::vector<std::string>;
+
+Texts ReadAllLines(const std::string& path) {
     CTextFileReader reader;
     EXPECT_TRUE(reader.Open(path));
-    std::vector<std::string> lines;
-    std::string line;
-    while (reader.ReadLine(line)) {
+    Texts lines;
+    for (std::string line; reader.ReadLine(line);) {
         lines.push_back(line);
     }
     return lines;
 }
 
-TEST(TextFileReader, LinesWithoutLineEnds) {
+TEST(TextFileReader, LinesWithoutLineEndsAndQuietFailures) {
     CTempDir dir;
     EXPECT_EQ(ReadAllLines(dir.Write("a.txt", "one\ntwo\r\n\nlast")),
-              (std::vector<std::string>{"one", "two", "", "last"}));
-    EXPECT_EQ(ReadAllLines(dir.Write("b.txt", "x\n")), (std::vector<std::string>{"x"}));
-    EXPECT_EQ(ReadAllLines(dir.Write("c.txt", "")), (std::vector<std::string>{}));
+              (Texts{"one", "two", "", "last"}));
+    EXPECT_EQ(ReadAllLines(dir.Write("b.txt", "x\n")), (Texts{"x"}));
+    EXPECT_EQ(ReadAllLines(dir.Write("c.txt", "")), (Texts{}));
     // A lone CR inside a line is text, not a line end.
-    EXPECT_EQ(ReadAllLines(dir.Write("d.txt", "a\rb\n")), (std::vector<std::string>{"a\rb"}));
-}
-
-TEST(TextFileReader, OpenFailsQuietly) {
-    CTempDir dir;
+    EXPECT_EQ(ReadAllLines(dir.Write("d.txt", "a\rb\n")), (Texts{"a\rb"}));
+    const std::string fifo = dir.Path() + "/pipe.h";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     CTextFileReader reader;
+    EXPECT_FALSE(reader.Open(fifo)); // not read, and does not block
     EXPECT_FALSE(reader.Open(dir.Path() + "/missing.h"));
     EXPECT_FALSE(reader.Open(dir.Path())); // a directory is no text file
     std::string line;
     EXPECT_FALSE(reader.ReadLine(line));
 }
 
-TEST(ListDirectory, SortedCaseInsensitivelyWithoutDotEntries) {
+TEST(ListDirectory, SortedCaseInsensitivelyAndALinkBackIsEnteredOnce) {
     CTempDir dir;
-    dir.Write("b.h", "");
-    dir.Write("A.h", "");
-    dir.Write("a.h", "");
-    dir.Write("Sub/x.h", "");
-    dir.Write("c.H", "");
+    for (const char* name : {"b.h", "A.h", "a.h", "Sub/x.h", "c.H"}) {
+        dir.Write(name, "");
+    }
+    std::filesystem::create_directory_symlink(dir.Path(), dir.Path() + "/Sub/loop");
     std::vector<DirEntry> entries;
     ASSERT_TRUE(ListDirectory(dir.Path(), entries));
-    std::vector<std::string> names;
+    Texts names;
     for (const DirEntry& e : entries) {
         names.push_back(e.name);
         EXPECT_EQ(e.path, dir.Path() + "/" + e.name);
         EXPECT_EQ(e.isDirectory, e.name == "Sub");
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"A.h", "a.h", "b.h", "c.H", "Sub"}));
-    EXPECT_FALSE(ListDirectory(dir.Path() + "/none", entries));
-    EXPECT_TRUE(entries.empty());
-}
-
-TEST(WalkGuard, LinkBackIntoTreeIsEnteredOnce) {
-    CTempDir dir;
-    dir.Write("inner/x.h", "");
-    std::filesystem::create_directory_symlink(dir.Path(), dir.Path() + "/inner/loop");
-    std::vector<DirEntry> entries;
-    ASSERT_TRUE(ListDirectory(dir.Path() + "/inner", entries));
+    EXPECT_EQ(names, (Texts{"A.h", "a.h", "b.h", "c.H", "Sub"}));
+    ASSERT_TRUE(ListDirectory(dir.Path() + "/Sub", entries));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_TRUE(entries[0].isDirectory); // "loop" sorts before "x.h"
+    EXPECT_FALSE(ListDirectory(dir.Path() + "/none", entries));
+    EXPECT_TRUE(entries.empty());
     CWalkGuard guard;
     EXPECT_TRUE(guard.Enter(dir.Path()));
-    EXPECT_TRUE(guard.Enter(dir.Path() + "/inner"));
-    EXPECT_FALSE(guard.Enter(dir.Path() + "/inner/loop"));
+    EXPECT_TRUE(guard.Enter(dir.Path() + "/Sub"));
+    EXPECT_FALSE(guard.Enter(dir.Path() + "/Sub/loop"));
     EXPECT_FALSE(guard.Enter(dir.Path() + "/missing"));
 }
 
 TEST(CopyFileReplacing, ReplacesTarget) {
     CTempDir dir;
-    const std::string from = dir.Write("x.mdb", "new contents");
     const std::string to = dir.Write("x.mdb.bak", "old and longer contents");
-    ASSERT_TRUE(CopyFileReplacing(from, to));
+    ASSERT_TRUE(CopyFileReplacing(dir.Write("x.mdb", "new contents"), to));
     std::string copied;
     ASSERT_TRUE(ReadWholeFile(to, copied));
     EXPECT_EQ(copied, "new contents");
     EXPECT_FALSE(CopyFileReplacing(dir.Path() + "/missing", to));
-    EXPECT_EQ(WithTrailingSlash("/a"), "/a/");
-    EXPECT_EQ(WithTrailingSlash("/a/"), "/a/");
-}
-
-} // namespace
-
-namespace {
-
-TEST(TextFileReader, FifoIsNotReadAndDoesNotBlock) {
-    CTempDir dir;
-    const std::string fifo = dir.Path() + "/pipe.h";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    CTextFileReader reader;
-    EXPECT_FALSE(reader.Open(fifo));
+    EXPECT_EQ(WithTrailingSlash("/a") + WithTrailingSlash("/a/"), "/a//a/");
 }
 
 } // namespace

@@ -87,20 +87,12 @@ TEST(LiteralCompareTest, LineCleaningAndReaders) {
         }
     }
     CTempDir dir;
-    const Pieces extra = {"#include \"a.h\"",
-                          "#include \"sub\\b.h\"",
-                          " #include \"c.h",
-                          "#include \\",
-                          "#define X \\",
-                          "/* open",
-                          "close */",
-                          "\"a.h\"",
-                          "#include <d.h>",
-                          "public:#include \"e.h\"",
-                          "#include \"f.h\" \\",
-                          "x \\\\",
-                          "#define Y \\\\",
-                          "#include \\\\"};
+    // clang-format off
+    const Pieces extra = {"#include \"a.h\"", "#include \"sub\\b.h\"", " #include \"c.h",
+        "#include \\", "#define X \\", "/* open", "close */", "\"a.h\"", "#include <d.h>",
+        "public:#include \"e.h\"", "#include \"f.h\" \\",
+        "x \\\\", "#define Y \\\\", "#include \\\\"};
+    // clang-format on
     for (int i = 0; i < 3000; ++i) {
         std::string contents;
         for (int l = gen.Below(12); l > 0; --l) {
@@ -160,16 +152,10 @@ void GenerateTree(CGenerator& gen, const CTempDir& dir) {
     const Pieces heads = {"class A ",  "class B : public A ", "class C : public A, protected B ",
                           "struct S ", "class D : X ",        "void B::Draw() ",
                           "int f() ",  "class A : public D ", "B::B() "};
-    const Pieces bodies = {"{ }",
-                           "{ A a; }",
-                           "{ x.Draw(); }",
-                           "{ B b; }",
-                           "{ { A::f(); } }",
-                           "{ int D; }",
-                           "{ Draw(); }",
-                           "{",
-                           "}",
-                           "{ C c; Draw(); }"};
+    // clang-format off
+    const Pieces bodies = {"{ }", "{ A a; }", "{ x.Draw(); }", "{ B b; }", "{ { A::f(); } }",
+        "{ int D; }", "{ Draw(); }", "{", "}", "{ C c; Draw(); }"};
+    // clang-format on
     for (const char* file :
          {"h1.h", "h2.h", "sub/h3.h", "sub/h4.h", "a.cpp", "sub/b.cpp", "sub/deep/c.cpp", "x.c"}) {
         std::string contents;

@@ -82,12 +82,8 @@ inline void CleanLine(string& line, bool& inComment) {
             inComment = false;
         }
     }
-    for (;;) {
-        const int a = S::Find(line, "//");
-        const int b = S::Find(line, "/*");
-        if (a < 0 && b < 0) {
-            break;
-        }
+    for (int a = S::Find(line, "//"), b = S::Find(line, "/*"); a >= 0 || b >= 0;
+         a = S::Find(line, "//"), b = S::Find(line, "/*")) {
         const int at = (a < 0 || (b >= 0 && b < a)) ? b : a;
         if (S::Quotes(line, at) % 2 == 1) {
             S::Delete(line, at, 2);
@@ -108,9 +104,7 @@ inline void CleanLine(string& line, bool& inComment) {
 inline int FindClosing(const string& t, const string& o, const string& k, int start) {
     int depth = 0;
     for (int i = std::max(start + 1, 0); i < S::Len(t); ++i) {
-        if (t.compare(static_cast<size_t>(i), o.size(), o) == 0) {
-            ++depth;
-        }
+        depth += t.compare(static_cast<size_t>(i), o.size(), o) == 0 ? 1 : 0;
         if (t.compare(static_cast<size_t>(i), k.size(), k) == 0 && depth-- <= 0) {
             return i;
         }
@@ -121,8 +115,7 @@ inline int FindClosing(const string& t, const string& o, const string& k, int st
 inline string FirstBlockContent(const string& t, const string& o, const string& k) {
     const int p = S::Find(t, o);
     const int q = p < 0 ? -1 : FindClosing(t, o, k, p);
-    return q <= p ? ""
-                  : S::Trim(t.substr(static_cast<size_t>(p + 1), static_cast<size_t>(q - p - 1)));
+    return q <= p ? "" : S::Trim(S::Left(S::Mid(t, p + 1), q - p - 1));
 }
 
 inline string EmptyFirstBlock(string t, const string& o, const string& k) {
@@ -193,15 +186,12 @@ inline string ReadCodeText(const string& path) {
             }
             line = S::Left(line, hash);
         }
-        while (S::Find(line, "\"") >= 0) {
-            const int q1 = S::Find(line, "\"");
+        for (int q1 = S::Find(line, "\""); q1 >= 0; q1 = S::Find(line, "\"")) {
             const int q2 = S::Find(line, "\"", q1 + 1);
             S::Delete(line, q1, q2 >= 0 ? q2 - q1 + 1 : 1);
         }
         line = S::TrimRight(line);
-        if (!line.empty()) {
-            result += line + " ";
-        }
+        result += line.empty() ? "" : line + " ";
     }
     return RemoveAllBlocks(result, "/*", "*/");
 }
@@ -222,30 +212,40 @@ inline string ReadIncludeList(const string& path) {
         for (string next; !line.empty() && line.back() == '\\' && file.ReadLine(next);) {
             line = S::Left(line, S::Len(line) - 1) + next;
         }
-        if (S::Find(line, "\"") < 0) {
-            line = "";
-        } else {
-            line = S::Mid(line, S::Find(line, "\"") + 1);
-            line = S::Left(line, S::Find(line, "\"")); // no closing quote: nothing
-        }
-        if (!S::Trim(line).empty()) {
-            list += S::Trim(line) + "|";
-        }
+        line = S::Find(line, "\"") < 0 ? "" : S::Mid(line, S::Find(line, "\"") + 1);
+        line = S::Left(line, S::Find(line, "\"")); // no closing quote: nothing
+        list += S::Trim(line).empty() ? "" : S::Trim(line) + "|";
     }
     return RemoveAllBlocks(list, "/*", "*/");
 }
 
 inline void SplitHead(string h, string& classPart, string& functionPart) {
-    if (S::Find(h, "(") >= 0) {
-        h = RemoveFirstBlock(h, "(", ")");
-    }
-    h = S::TrimLeft(h);
+    h = S::TrimLeft(S::Find(h, "(") >= 0 ? RemoveFirstBlock(h, "(", ")") : h);
     if (const int blank = S::Find(h, " "); blank >= 0) {
         h = S::Mid(h, blank);
     }
     const int scope = S::Find(h, "::");
     classPart = scope < 0 ? "-" : S::Trim(S::Left(h, scope));
     functionPart = S::Trim(scope < 0 ? h : S::Mid(h, scope + 2));
+}
+
+// Drops every "{" without its "}" up to the first paired block; false when none is left.
+inline bool DropUnpaired(string& t) {
+    for (int open = S::Find(t, "{"); open >= 0; open = S::Find(t, "{")) {
+        if (FindClosing(t, "{", "}", open) >= 0) {
+            return true;
+        }
+        t = S::Mid(t, open + 1);
+    }
+    return false;
+}
+
+// Empties the first block, deletes its "{}" and gives the text before it.
+inline string CutHead(string& t) {
+    t = EmptyFirstBlock(t, "{", "}");
+    const int p = S::Find(t, "{}");
+    S::Delete(t, p, 2);
+    return S::Left(t, p);
 }
 
 class CLiteralSearch {
@@ -275,9 +275,9 @@ public:
         for (const DirEntry& e : entries) {
             const int dot = static_cast<int>(e.name.rfind('.'));
             string ext = dot < 0 ? string() : S::Mid(e.name, dot);
-            std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
-                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-            });
+            for (char& c : ext) {
+                c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+            }
             if (e.isDirectory) {
                 Walk(e.path, mode);
             } else if ((mode == 'C' || mode == 'F') && (ext == ".CPP" || ext == ".C")) {
@@ -289,30 +289,18 @@ public:
     }
 
     void SearchHeaderFile(const string& path) {
-        string t = ReadCodeText(path);
-        while (S::Find(t, "{") >= 0) {
-            const int open = S::Find(t, "{");
-            if (FindClosing(t, "{", "}", open) < 0) {
-                t = S::Mid(t, open + 1); // unpaired: drop through the opener
-                continue;
-            }
+        for (string t = ReadCodeText(path); DropUnpaired(t);) {
             if (S::Find(FirstBlockContent(t, "{", "}"), className) < 0) {
                 t = RemoveFirstBlock(t, "{", "}");
                 continue;
             }
-            t = EmptyFirstBlock(t, "{", "}");
-            const int p = S::Find(t, "{}");
-            S::Delete(t, p, 2);
-            const string h = S::Left(t, p);
+            const string h = CutHead(t);
             const int k = FindLastClassKeyword(h);
-            if (k < 0) {
-                continue;
-            }
-            string name = S::Mid(h, k + 6);
+            string name = k < 0 ? "" : S::Mid(h, k + 6);
             if (const int colon = S::Find(name, ":"); colon >= 0) {
                 name = S::Left(name, colon);
             }
-            if (S::Trim(name) != className) {
+            if (k >= 0 && S::Trim(name) != className) {
                 headerHits.emplace_back(S::Trim(name), "-", path);
             }
         }
@@ -346,22 +334,20 @@ public:
         return Refer(path, name, chain);
     }
 
+    // Beside the including file, else below the searched directory; "" when neither.
     string Resolve(const string& includer, string name) const {
         std::replace(name.begin(), name.end(), '\\', '/');
         std::error_code ec;
-        const size_t slash = includer.rfind('/');
-        const string beside =
-            (slash == string::npos ? string() : includer.substr(0, slash + 1)) + name;
-        if (name.empty()) {
-            return "";
-        } else if (name.front() == '/') {
-            return std::filesystem::is_regular_file(name, ec) ? name : "";
-        } else if (std::filesystem::is_regular_file(beside, ec)) {
-            return beside;
-        } else if (!searchDir.empty() && std::filesystem::is_regular_file(searchDir + name, ec)) {
-            return searchDir + name;
+        const auto isFile = [&ec](const string& p) {
+            return std::filesystem::is_regular_file(p, ec);
+        };
+        const string beside = S::Left(includer, static_cast<int>(includer.rfind('/')) + 1) + name;
+        if (name.empty() || name.front() == '/') {
+            return !name.empty() && isFile(name) ? name : "";
         }
-        return "";
+        return isFile(beside)                                   ? beside
+               : !searchDir.empty() && isFile(searchDir + name) ? searchDir + name
+                                                                : "";
     }
 
 private:
@@ -373,8 +359,7 @@ private:
 
     bool Refer(const string& path, const string& name, std::vector<string>& chain) {
         string list = ReadIncludeList(path);
-        while (S::Find(list, "|") >= 0) {
-            const int bar = S::Find(list, "|");
+        for (int bar = S::Find(list, "|"); bar >= 0; bar = S::Find(list, "|")) {
             const string file = Resolve(path, S::Left(list, bar));
             list = S::Mid(list, bar + 1);
             const string id = file.empty() ? string() : Canonical(file);
@@ -393,19 +378,11 @@ private:
     }
 
     bool ReferIn(string t, const string& file, const string& name, std::vector<string>& chain) {
-        while (S::Find(t, "{") >= 0) {
-            const int open = S::Find(t, "{");
-            if (FindClosing(t, "{", "}", open) < 0) {
-                t = S::Mid(t, open + 1);
-                continue;
-            }
+        while (DropUnpaired(t)) {
             if (S::Find(FirstBlockContent(t, "{", "}"), name) >= 0) {
                 return true;
             }
-            t = EmptyFirstBlock(t, "{", "}");
-            const int p = S::Find(t, "{}");
-            S::Delete(t, p, 2);
-            string h = S::Left(t, p);
+            string h = CutHead(t);
             const int k = FindLastClassKeyword(h);
             if (k < 0) {
                 t = RemoveFirstBlock(t, "{", "}");
@@ -413,13 +390,12 @@ private:
             }
             h = S::Mid(h, k + 6);
             h = S::Find(h, ":") >= 0 ? S::Mid(h, S::Find(h, ":") + 1) : h;
-            S::Replace(h, "public", "");
-            S::Replace(h, "protected", "");
-            S::Replace(h, "private", "");
+            for (const char* access : {"public", "protected", "private"}) {
+                S::Replace(h, access, "");
+            }
             S::ReplaceAll(h, "  ", " ");
             h = S::Trim(h) + ",";
-            while (S::Find(h, ",") >= 0) {
-                const int comma = S::Find(h, ",");
+            for (int comma = S::Find(h, ","); comma >= 0; comma = S::Find(h, ",")) {
                 const string piece = S::Left(h, comma);
                 h = S::Mid(h, comma + 1);
                 if (piece == name || Refer(file, piece, chain)) {
