@@ -7,6 +7,7 @@
 #include "model/ClassRoot.h"
 #include "persistence/DaoException.h"
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -97,6 +98,11 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
             return 2;
         }
     }
+    // A script names a folder that may not exist yet; the desktop program's
+    // folder browser only ever hands over existing ones. A folder that cannot
+    // be made shows up as the export's own failure.
+    std::error_code ignored;
+    std::filesystem::create_directories(options->outputDirectory, ignored);
     ui.m_yes = true;
     ui.m_folder = options->outputDirectory;
     if (!RunHtmlExport(root.get(), ui)) {

@@ -61,8 +61,9 @@ int RunExport(const std::vector<std::string>& args, std::string* err = nullptr) 
 TEST(CliExport, FreshScanAndStoredTable) {
     CTempDir dir;
     const std::string tree = std::string(VORLIX_TEST_DATA_DIR) + "/analysis/tree";
-    ASSERT_EQ(RunExport({dir.Path(), tree}), 0);
-    EXPECT_NE(ReadFile(dir.Path() + "/func_6.html")
+    // The output folder is made when it does not exist yet.
+    ASSERT_EQ(RunExport({dir.Path() + "/new/html", tree}), 0);
+    EXPECT_NE(ReadFile(dir.Path() + "/new/html/func_6.html")
                   .find("<title>virtual void CShape::Draw(CDC* pDC, const CRect& rect)</title>"),
               std::string::npos);
     // A table as another program may have written it, with an unknown kind.
