@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/LineSource.h"
+#include "platform/LineSource.h"
 
 #include <string>
 #include <string_view>

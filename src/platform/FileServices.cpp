@@ -70,31 +70,22 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
 bool CTextFileReader::Open(const std::string& path) {
     Close();
     m_open = ReadWholeFile(path, m_data);
+    m_lines = CLineSource(m_data);
     return m_open;
 }
 
 bool CTextFileReader::ReadLine(std::string& line) {
-    if (!m_open || m_pos >= m_data.size()) {
+    std::string_view view;
+    if (!m_open || !m_lines.ReadLine(view)) {
         return false;
     }
-    size_t end = m_data.find('\n', m_pos);
-    const size_t next = end == std::string::npos ? m_data.size() : end + 1;
-    if (end == std::string::npos) {
-        end = m_data.size();
-    }
-    // Text mode: a CR LF line end reads as the line alone.
-    size_t stop = end;
-    if (stop > m_pos && m_data[stop - 1] == '\r') {
-        --stop;
-    }
-    line.assign(m_data, m_pos, stop - m_pos);
-    m_pos = next;
+    line.assign(view);
     return true;
 }
 
 void CTextFileReader::Close() {
     m_data.clear();
-    m_pos = 0;
+    m_lines = CLineSource(std::string_view());
     m_open = false;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/LineSource.h"
+
 #include <cstddef>
 #include <set>
 #include <string>
@@ -10,6 +12,11 @@
 // costs no system call.
 class CTextFileReader {
 public:
+    CTextFileReader() = default;
+    // The line source points into the buffer: no copies.
+    CTextFileReader(const CTextFileReader&) = delete;
+    CTextFileReader& operator=(const CTextFileReader&) = delete;
+
     // False when the file cannot be opened or read; nothing is reported.
     bool Open(const std::string& path);
     // The next line without its line end ("\n" or "\r\n"); false at the end.
@@ -21,7 +28,7 @@ public:
 
 private:
     std::string m_data;
-    size_t m_pos = 0;
+    CLineSource m_lines{std::string_view()};
     bool m_open = false;
 };
 

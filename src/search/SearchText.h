@@ -43,35 +43,6 @@ inline bool Mentions(std::string_view text, std::string_view name) {
     return text.find(name) != std::string_view::npos;
 }
 
-// Delivers the lines of a file's contents without their line ends ("\n" or
-// "\r\n"), as the platform's text reader does.
-class CLineCursor {
-public:
-    explicit CLineCursor(std::string_view data) : m_data(data) {}
-
-    bool Next(std::string_view& line) {
-        if (m_pos >= m_data.size()) {
-            return false;
-        }
-        size_t end = m_data.find('\n', m_pos);
-        const size_t next = end == std::string_view::npos ? m_data.size() : end + 1;
-        if (end == std::string_view::npos) {
-            end = m_data.size();
-        }
-        size_t stop = end;
-        if (stop > m_pos && m_data[stop - 1] == '\r') {
-            --stop;
-        }
-        line = m_data.substr(m_pos, stop - m_pos);
-        m_pos = next;
-        return true;
-    }
-
-private:
-    std::string_view m_data;
-    size_t m_pos = 0;
-};
-
 // Finds the closer that matches an opening brace. Scans each block directly;
 // after the first opener without a closer it switches to a table built in one
 // pass, so that a text full of unmatched openers stays linear.

@@ -1,10 +1,10 @@
 #include "platform/FileServices.h"
+#include "platform/LineSource.h"
 #include "search/SearchText.h"
 #include "search/SourceSearch.h"
 
 #include <algorithm>
 
-using searchtext::CLineCursor;
 using searchtext::IsWhite;
 using searchtext::Trimmed;
 
@@ -244,14 +244,30 @@ void CSourceSearch::CleanLine(std::string& line, bool& inBlockComment) {
     }
 }
 
+namespace {
+
+// The code reader's last step on a cleaned line without its directive part.
+void AppendCodeLine(std::string& line, std::string& result) {
+    if (line.find('"') != npos) {
+        RemoveStringLiterals(line);
+    }
+    TrimRightInPlace(line);
+    if (!line.empty()) {
+        result += line;
+        result += ' ';
+    }
+}
+
+} // namespace
+
 std::string CSourceSearch::CodeTextOf(std::string_view contents) {
-    CLineCursor lines(contents);
+    CLineSource lines(contents);
     std::string_view raw;
     std::string line;
     std::string result;
     result.reserve(contents.size());
     bool inComment = false;
-    while (lines.Next(raw)) {
+    while (lines.ReadLine(raw)) {
         line.assign(raw);
         CleanLine(line, inComment);
         const size_t hash = line.find('#');
@@ -259,19 +275,12 @@ std::string CSourceSearch::CodeTextOf(std::string_view contents) {
             if (EndsWithBackslash(line)) {
                 // The continuation lines go with the directive, unread.
                 std::string_view next;
-                while (lines.Next(next) && EndsWithBackslash(next)) {
+                while (lines.ReadLine(next) && EndsWithBackslash(next)) {
                 }
             }
             line.resize(hash);
         }
-        if (line.find('"') != npos) {
-            RemoveStringLiterals(line);
-        }
-        TrimRightInPlace(line);
-        if (!line.empty()) {
-            result += line;
-            result += ' ';
-        }
+        AppendCodeLine(line, result);
     }
     return RemoveAllBlocks(result, "/*", "*/");
 }
@@ -306,7 +315,7 @@ std::string CSourceSearch::CodeTextAndIncludeList(std::string_view contents,
     // Both readers in one pass. Each keeps its own comment state and takes
     // continuation lines its own way; while they agree, a line is cleaned
     // once for both.
-    CLineCursor lines(contents);
+    CLineSource lines(contents);
     std::string_view raw;
     std::string codeLine;
     std::string includeLine;
@@ -323,14 +332,7 @@ std::string CSourceSearch::CodeTextAndIncludeList(std::string_view contents,
             codeSkipping = EndsWithBackslash(line);
             line.resize(hash);
         }
-        if (line.find('"') != npos) {
-            RemoveStringLiterals(line);
-        }
-        TrimRightInPlace(line);
-        if (!line.empty()) {
-            result += line;
-            result += ' ';
-        }
+        AppendCodeLine(line, result);
     };
     auto include = [&](std::string& line) {
         if (!StartsWithInclude(line)) {
@@ -343,7 +345,7 @@ std::string CSourceSearch::CodeTextAndIncludeList(std::string_view contents,
         }
         AddIncludeName(line, list);
     };
-    while (lines.Next(raw)) {
+    while (lines.ReadLine(raw)) {
         bool includeTakes = true;
         if (includeAppending) {
             includeLine.pop_back();
@@ -389,12 +391,12 @@ std::string CSourceSearch::CodeTextAndIncludeList(std::string_view contents,
 }
 
 std::string CSourceSearch::IncludeListOf(std::string_view contents) {
-    CLineCursor lines(contents);
+    CLineSource lines(contents);
     std::string_view raw;
     std::string line;
     std::string list;
     bool inComment = false;
-    while (lines.Next(raw)) {
+    while (lines.ReadLine(raw)) {
         if (!inComment) {
             // Cleaning only deletes characters after the first one, unless
             // that one starts a comment, a backslash pair or an access label;
@@ -415,7 +417,7 @@ std::string CSourceSearch::IncludeListOf(std::string_view contents) {
             continue;
         }
         std::string_view next;
-        while (EndsWithBackslash(line) && lines.Next(next)) {
+        while (EndsWithBackslash(line) && lines.ReadLine(next)) {
             line.pop_back();
             line.append(next);
         }

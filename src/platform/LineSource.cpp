@@ -1,4 +1,4 @@
-#include "analysis/LineSource.h"
+#include "platform/LineSource.h"
 
 bool CLineSource::ReadLine(std::string_view& line) {
     if (m_pos >= m_text.size()) {
