@@ -47,8 +47,11 @@ std::unique_ptr<CClassRoot> LargeStructure(std::vector<CClassNode*>& classes) {
     int id = 0;
     for (int i = 0; i < kClasses; ++i) {
         CClassNode* parent = i % 200 == 0 ? root.get() : classes[static_cast<size_t>((i - 1) / 8)];
-        CClassNode* cls = Add(parent, "C" + std::to_string((i * 7919) % kClasses) + "Wnd",
-                              KindClass, id++, i, "/inc/h" + std::to_string(i % 97) + ".h");
+        // Appended piece by piece: g++ 12 warns falsely on "C" + std::to_string(...).
+        const std::string name =
+            std::string("C").append(std::to_string((i * 7919) % kClasses)) + "Wnd";
+        const std::string header = std::string("/inc/h").append(std::to_string(i % 97)) + ".h";
+        CClassNode* cls = Add(parent, name, KindClass, id++, i, header);
         classes.push_back(cls);
         for (int f = 0; f < 6; ++f) {
             Add(cls, "Func" + std::to_string(f), KindFunction, id++, i + f, "");

@@ -89,6 +89,15 @@ void RemoveDatabase(const std::string& path) {
     std::remove((path + "-journal").c_str());
 }
 
+// A fresh database whose empty table "Klassen" is the root's settled location.
+void SettleInFreshDatabase(CClassRoot& root, const std::string& path) {
+    RemoveDatabase(path);
+    ClassTable::CreateDatabase(path);
+    root.m_strDatabase = path;
+    root.m_strTable = "Klassen";
+    root.m_bNeedsLocation = false;
+}
+
 // A settled structure saved into a fresh file's empty table.
 void BM_SaveIntoEmptyTable(benchmark::State& state) {
     const auto root = MakeStructure(static_cast<int>(state.range(0)));
@@ -96,11 +105,7 @@ void BM_SaveIntoEmptyTable(benchmark::State& state) {
     CSilentUserInterface ui;
     for (auto _ : state) {
         state.PauseTiming();
-        RemoveDatabase(path);
-        ClassTable::CreateDatabase(path);
-        root->m_strDatabase = path;
-        root->m_strTable = "Klassen";
-        root->m_bNeedsLocation = false;
+        SettleInFreshDatabase(*root, path);
         state.ResumeTiming();
         if (!root->Save(false, ui)) {
             state.SkipWithError("save failed");
@@ -113,11 +118,7 @@ void BM_SaveIntoEmptyTable(benchmark::State& state) {
 void BM_SaveOverExistingRows(benchmark::State& state) {
     const auto root = MakeStructure(static_cast<int>(state.range(0)));
     const std::string path = TempPath("save-again.mdb");
-    RemoveDatabase(path);
-    ClassTable::CreateDatabase(path);
-    root->m_strDatabase = path;
-    root->m_strTable = "Klassen";
-    root->m_bNeedsLocation = false;
+    SettleInFreshDatabase(*root, path);
     CSilentUserInterface ui;
     root->Save(false, ui);
     for (auto _ : state) {
@@ -131,11 +132,7 @@ void BM_SaveOverExistingRows(benchmark::State& state) {
 void BM_Load(benchmark::State& state) {
     const auto source = MakeStructure(static_cast<int>(state.range(0)));
     const std::string path = TempPath("load.mdb");
-    RemoveDatabase(path);
-    ClassTable::CreateDatabase(path);
-    source->m_strDatabase = path;
-    source->m_strTable = "Klassen";
-    source->m_bNeedsLocation = false;
+    SettleInFreshDatabase(*source, path);
     CSilentUserInterface ui;
     source->Save(false, ui);
     for (auto _ : state) {
@@ -204,11 +201,7 @@ void BM_PeerRawInsert(benchmark::State& state) {
 void BM_PeerRawSelect(benchmark::State& state) {
     const auto source = MakeStructure(static_cast<int>(state.range(0)));
     const std::string path = TempPath("peer-select.mdb");
-    RemoveDatabase(path);
-    ClassTable::CreateDatabase(path);
-    source->m_strDatabase = path;
-    source->m_strTable = "Klassen";
-    source->m_bNeedsLocation = false;
+    SettleInFreshDatabase(*source, path);
     CSilentUserInterface ui;
     source->Save(false, ui);
     for (auto _ : state) {
