@@ -109,12 +109,7 @@ void CTreeViewCommands::OnFindClass() {
 }
 
 QString CTreeViewCommands::InfoTip(const QTreeWidgetItem* item) const {
-    const CVorlixDoc* document = m_view->GetDocument();
-    if (item == nullptr || document == nullptr || document->m_pRoot == nullptr) {
-        return {};
-    }
-    const CClassNode* node = document->m_pRoot->FindByTreeItem(CVorlixView::HandleOf(item));
-    return FromModel(TreeItemTipText(node));
+    return FromModel(TreeItemTipText(m_view->NodeOfItem(item)));
 }
 
 void CTreeViewCommands::Search(char mode) {

@@ -86,19 +86,20 @@ bool CVorlixView::SelectNode(const CClassNode* node) {
 }
 
 CClassNode* CVorlixView::SelectedNode() const {
-    if (m_pDocument == nullptr || m_pDocument->m_pRoot == nullptr) {
-        return nullptr;
-    }
     const QList<QTreeWidgetItem*> selected = selectedItems();
-    if (selected.isEmpty()) {
+    return selected.isEmpty() ? nullptr : NodeOfItem(selected.constFirst());
+}
+
+CClassNode* CVorlixView::NodeOfItem(const QTreeWidgetItem* item) const {
+    if (item == nullptr || m_pDocument == nullptr || m_pDocument->m_pRoot == nullptr) {
         return nullptr;
     }
-    const TreeItemHandle item = HandleOf(selected.constFirst());
-    CClassNode* node = m_nodeOfItem.value(item);
-    if (node != nullptr && node->GetTreeItem() == item) {
+    const TreeItemHandle handle = HandleOf(item);
+    CClassNode* node = m_nodeOfItem.value(handle);
+    if (node != nullptr && node->GetTreeItem() == handle) {
         return node;
     }
-    return m_pDocument->m_pRoot->FindByTreeItem(item);
+    return m_pDocument->m_pRoot->FindByTreeItem(handle);
 }
 
 // The nodes the fill gave an item, in the fill's own shape: the root, every

@@ -34,6 +34,9 @@ public:
     bool SelectNode(const CClassNode* node);
     // The node of the selected item, or null.
     CClassNode* SelectedNode() const;
+    // The node of an item, through the fill's index (what the root's
+    // FindByTreeItem finds), or null.
+    CClassNode* NodeOfItem(const QTreeWidgetItem* item) const;
     void SetItemText(TreeItemHandle item, const std::string& text);
     // The item of a node as the last fill made it, or null.
     QTreeWidgetItem* ItemOfNode(const CClassNode* node) const;
