@@ -2,22 +2,23 @@
 # Builds the Debian package of a release build, unpacks it into a scratch root
 # with dpkg-deb -x and checks what a user gets: the file list, the control
 # fields, the validators, the man page against --help, and lintian.
-#   check_package.sh SOURCE BUILD GENERATOR BUILD_TYPE SANITIZE GUI VERSION
+#   check_package.sh SOURCE BUILD GENERATOR SANITIZE GUI VERSION [BUILD_TYPE]
 #
 # Lintian (Debian 12) reports neither errors nor warnings; an error fails the
 # test. Accepted, shown only with -I: hardening-no-bindnow and
 # hardening-no-fortify-functions (the release flags are CMake's own) and
 # binary-has-unneeded-section .comment (strip keeps the compiler's note).
 set -euo pipefail
-src=$1 build=$2 generator=$3 build_type=$4 sanitize=$5 gui=$6 version=$7
+src=$1 build=$2 generator=$3 sanitize=$4 gui=$5 version=$6 build_type=${7:-}
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+is_on() { [[ "${1^^}" =~ ^(ON|1|TRUE|YES|Y)$ ]]; }
 
 # A sanitized or debug build gets a release build beside it, kept between runs.
 release=$build
-if [ "$build_type" != "Release" ] || [[ "$sanitize" =~ ^(ON|1|TRUE|YES)$ ]]; then
+if [ "$build_type" != "Release" ] || is_on "$sanitize"; then
     release=$build/package-release
     cmake -S "$src" -B "$release" -G "$generator" -DCMAKE_BUILD_TYPE=Release \
         -DVORLIX_SANITIZE=OFF -DVORLIX_BUILD_TESTS=OFF -DVORLIX_BUILD_GUI="$gui" >/dev/null
@@ -38,7 +39,7 @@ dpkg-deb -x "$deb" "$root"
 id=org.vorlix.vorlix
 expected=(usr/bin/vorlix-cli usr/share/man/man1/vorlix-cli.1.gz
     usr/share/doc/vorlix/copyright usr/share/doc/vorlix/changelog.gz)
-if [[ "$gui" =~ ^(ON|1|TRUE|YES)$ ]]; then
+if is_on "$gui"; then
     expected+=(usr/bin/vorlix usr/share/man/man1/vorlix.1.gz
         usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml)
     for size in 16 22 24 32 48 64 128 256; do
@@ -52,7 +53,7 @@ diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . ! -type d |
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 needed=(libc6 libstdc++6 libsqlite3-0 libmdb3)
-[[ "$gui" =~ ^(ON|1|TRUE|YES)$ ]] && needed+=(libqt6widgets6 libqt6gui6 libqt6core6)
+is_on "$gui" && needed+=(libqt6widgets6 libqt6gui6 libqt6core6)
 for package in "${needed[@]}"; do
     [[ ", $depends," == *", $package "* ]] || fail "Depends lacks $package"
 done
@@ -76,7 +77,7 @@ for page in "$root"/usr/share/man/man1/*.gz; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$page: $warnings"
 done
-if [[ "$gui" =~ ^(ON|1|TRUE|YES)$ ]]; then
+if is_on "$gui"; then
     check_silent desktop-file-validate "$root/usr/share/applications/$id.desktop"
     # Pedantic hints too: the metadata meets them all.
     output=$(appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml" 2>&1) &&
