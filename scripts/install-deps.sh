@@ -11,7 +11,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(sqlite3 chromium)
+    # The package test validates with desktop-file-utils, appstream, man-db, lintian.
+    packages+=(sqlite3 chromium desktop-file-utils appstream man-db lintian)
 fi
 
 missing=()

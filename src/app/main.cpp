@@ -6,8 +6,15 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[]) {
+    // Answered before Qt starts, so it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("Vorlix " VORLIX_VERSION);
+        return 0;
+    }
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own dialog texts in German too, where the translations are installed.

@@ -2,6 +2,7 @@
 
 #include "platform/UserInterface.h"
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -10,7 +11,10 @@
 // answered with the values set up front (no prompt ever blocks a script).
 class CConsoleUserInterface : public IUserInterface {
 public:
+    // showProgress asks for the progress line; it is drawn only when err is
+    // the process's standard error and progress is allowed (no --quiet).
     explicit CConsoleUserInterface(std::ostream& err, bool showProgress = false);
+    ~CConsoleUserInterface() override;
 
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
@@ -30,11 +34,22 @@ public:
     int m_messageCount = 0;
 
 private:
+    void ClearLine();
+
     std::ostream& m_err;
     bool m_showProgress;
     bool m_progressVisible = false;
-    size_t m_lastWidth = 0;
+    // Columns the progress line takes on screen now.
+    size_t m_lineColumns = 0;
 };
 
 // True when standard error is a terminal.
 bool StandardErrorIsTerminal();
+
+// --quiet: no progress line for the rest of the run.
+void SetProgressAllowed(bool allowed);
+
+// The progress text as one terminal line of at most maxColumns characters:
+// cut on a UTF-8 character boundary, control characters shown as '?'.
+// columns receives the characters kept.
+std::string FitToColumns(const std::string& text, size_t maxColumns, size_t& columns);
