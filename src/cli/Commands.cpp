@@ -14,7 +14,7 @@ const std::vector<CliCommand>& CliCommands() {
         {"scan", "[--csv] [--db FILE [--table NAME]] DIR...", RunScanCommand},
         {"tables", "FILE", RunTablesCommand},
         {"dump", "FILE TABLE", RunDumpCommand},
-        {"update", "FILE TABLE DIR...", RunUpdateCommand},
+        {"update", "[--drop-lost] FILE TABLE DIR...", RunUpdateCommand},
         {"export", "OUTDIR (--db FILE --table NAME | DIR...)", RunExportCommand},
         {"search", "H|C CLASS DIR | F CLASS FUNCTION DIR", RunSearchCommand},
     };
