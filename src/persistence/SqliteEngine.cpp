@@ -41,6 +41,10 @@ std::string SqliteErrorText(const std::string& path, int code, const std::string
         text = "In die Datenbank " + file +
                " kann nicht geschrieben werden: der Datenträger ist voll.";
         break;
+    case SQLITE_IOERR:
+        text = "Beim Lesen oder Schreiben der Datenbank " + file +
+               " ist ein Fehler aufgetreten; ist der Datenträger voll?";
+        break;
     case SQLITE_CORRUPT:
         text = "Die Datenbank " + file + " ist beschädigt.";
         break;
@@ -79,7 +83,11 @@ struct CSqliteConnection {
         case SQLITE_IOERR:
         case SQLITE_FULL:
         case SQLITE_NOMEM:
-        case SQLITE_CORRUPT:
+        case SQLITE_IOERR:
+        text = "Beim Lesen oder Schreiben der Datenbank " + file +
+               " ist ein Fehler aufgetreten; ist der Datenträger voll?";
+        break;
+    case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
         case SQLITE_READONLY:
         case SQLITE_CANTOPEN:
