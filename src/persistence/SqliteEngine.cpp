@@ -83,11 +83,7 @@ struct CSqliteConnection {
         case SQLITE_IOERR:
         case SQLITE_FULL:
         case SQLITE_NOMEM:
-        case SQLITE_IOERR:
-        text = "Beim Lesen oder Schreiben der Datenbank " + file +
-               " ist ein Fehler aufgetreten; ist der Datenträger voll?";
-        break;
-    case SQLITE_CORRUPT:
+        case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
         case SQLITE_READONLY:
         case SQLITE_CANTOPEN:

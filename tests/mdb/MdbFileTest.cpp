@@ -2,7 +2,9 @@
 
 #include "TempDir.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -51,6 +53,37 @@ TEST(MdbFile, RecognisedByTheHeaderBytesAndOpenFailuresSayWhy) {
         EXPECT_FALSE(file.Open(c.path)) << c.path;
         EXPECT_NE(file.GetError().find(c.expected), std::string::npos) << file.GetError();
         EXPECT_NE(file.GetError().find(c.path), std::string::npos) << file.GetError();
+    }
+}
+
+// The catalog keeps when each object was made; a date there that is not a
+// number or out of every calendar is damage like any other, never handed on.
+TEST(MdbFile, CatalogDateThatIsNoDateIsDamage) {
+    constexpr std::size_t PageSize = 4096;
+    const std::string intact = ReadBytes(Fixture("klassen2000.mdb"));
+    // The first date of the years 2000 to 2030 on a data page of the catalog (page 2).
+    std::size_t at = 0;
+    for (std::size_t page = 3; at == 0 && page < intact.size() / PageSize; ++page) {
+        const char* bytes = intact.data() + page * PageSize;
+        if (bytes[0] != 1 || std::memcmp(bytes + 4, "\x02\x00\x00\x00", 4) != 0) {
+            continue;
+        }
+        for (std::size_t i = 16; at == 0 && i + 8 < PageSize; ++i) {
+            double days = 0;
+            std::memcpy(&days, bytes + i, 8);
+            at = days > 36526 && days < 47484 ? page * PageSize + i : 0;
+        }
+    }
+    ASSERT_NE(at, 0U);
+    const std::pair<double, bool> dates[] = {
+        {40000.25, true}, {std::nan(""), false}, {1e300, false}, {-1e9, false}};
+    CTempDir dir;
+    for (const auto& [days, sound] : dates) {
+        std::string copy = intact;
+        std::memcpy(copy.data() + at, &days, 8);
+        CMdbFile file;
+        EXPECT_EQ(file.Open(dir.Write("date.mdb", copy)), sound) << days;
+        EXPECT_EQ(file.GetError().find("beschädigt") != std::string::npos, !sound) << days;
     }
 }
 
