@@ -92,25 +92,25 @@ TEST(ClassNode, DefaultsHeaderFileNameAndSetAll) {
     EXPECT_EQ(Texts({std::to_string(node.GetId()), node.GetName(), node.GetDescription(),
                      node.GetHeaderPath(), node.GetHeaderFileName()}),
               Texts({"7", "a==b", "text", "new/path.h", "b.h"}));
+    CClassRoot root;
+    EXPECT_EQ(Texts({std::to_string(root.GetId()), std::to_string(root.GetKind()), root.GetName(),
+                     root.GetDescription(), root.m_strDatabase, root.m_strTable}),
+              Texts({"-1", "0", "Unbekannt", "keine Beschreibung vorhanden", "Unbekannt",
+                     "Unbekannt"}));
+    EXPECT_TRUE(root.m_bNeedsLocation);
 }
 
 TEST(ChildList, AddMoveRemoveAndOwnership) {
-    CClassNode parent;
+    CClassNode parent, other, stranger;
     parent.AddChild(nullptr);
-    EXPECT_EQ(parent.GetChildCount(), 0);
-    CClassNode other;
     auto* child = new CClassNode;
     other.AddChild(child);
     parent.AddChild(child); // a move: added first, removed from the old list after
-    EXPECT_EQ(child->m_pParent, &parent);
     other.RemoveChild(child, false);
-    EXPECT_EQ(other.GetChildCount(), 0);
-    EXPECT_EQ(parent.GetChild(0), child);
-    EXPECT_EQ(parent.GetChild(-1), nullptr);
-    EXPECT_EQ(parent.GetChild(1), nullptr);
-    CClassNode stranger;
     parent.RemoveChild(&stranger, true); // not in the list: nothing happens
-    EXPECT_EQ(parent.GetChildCount(), 1);
+    EXPECT_EQ(std::vector<CClassNode*>({child->m_pParent, parent.GetChild(0), parent.GetChild(-1),
+                                        parent.GetChild(1), other.GetChild(0)}),
+              std::vector<CClassNode*>({&parent, child, nullptr, nullptr, nullptr}));
     parent.RemoveChild(child, false);
     EXPECT_EQ(parent.GetChildCount(), 0);
     std::unique_ptr<CClassNode> keep(child); // still alive, ours now
@@ -252,15 +252,6 @@ TEST(TreeFilling, HierarchyFlatExpandAndGivenItem) {
     EXPECT_EQ(m.b->GetTreeItem(), item);
     EXPECT_EQ(tree.ChildTexts(item), (Texts{"C"}));
     m.a->InsertIntoTree(nullptr, 0); // ignored
-}
-
-TEST(ClassRoot, NewRootDefaults) {
-    CClassRoot root;
-    EXPECT_EQ(std::vector<int>({root.GetId(), root.GetKind(), root.GetChildCount()}),
-              std::vector<int>({-1, KindRoot, 0}));
-    EXPECT_EQ(Texts({root.GetName(), root.GetDescription(), root.m_strDatabase, root.m_strTable}),
-              Texts({"Unbekannt", "keine Beschreibung vorhanden", "Unbekannt", "Unbekannt"}));
-    EXPECT_TRUE(root.m_bNeedsLocation);
 }
 
 // Descriptions an Update would drop: the old entry's text is held by no new
