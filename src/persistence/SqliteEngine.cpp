@@ -589,6 +589,7 @@ void CSqliteEngine::Rollback() noexcept {
     }
     m_connection->inTransaction = false;
     if (sqlite3_get_autocommit(m_connection->db) == 0) {
+        m_connection->ticks = 0; // the statement that failed may have used up its budget
         sqlite3_exec(m_connection->db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
 }

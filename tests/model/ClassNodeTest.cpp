@@ -5,8 +5,8 @@
 #include "model/ClassRoot.h"
 #include "model/LostDescriptions.h"
 
-#include <gtest/gtest.h>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -69,15 +69,15 @@ TEST(SpacingRules, WorkedExamplesPerRule) {
 
 TEST(ClassNode, DefaultsHeaderFileNameAndSetAll) {
     CClassNode node;
-    EXPECT_EQ(std::vector<int>({node.GetKind(), node.GetId(), node.GetLine(),
-                                node.GetChildCount(), node.m_nParentId}),
+    EXPECT_EQ(std::vector<int>({node.GetKind(), node.GetId(), node.GetLine(), node.GetChildCount(),
+                                node.m_nParentId}),
               std::vector<int>({KindClass, 0, 0, 0, 0}));
     EXPECT_EQ(node.m_pParent, nullptr);
-    EXPECT_EQ(Texts({node.m_strBaseName, node.GetHeaderFileName(), node.GetHeaderPath(),
-                     node.GetDescription(), node.GetName(), node.GetParameters(),
-                     node.GetTypeText()}),
-              Texts({"", "", "Headerfile unbekannt", "Klasse unbekannt", "Name unbekannt",
-                     "keine Parameter", "kein Rückgabewert"}));
+    EXPECT_EQ(
+        Texts({node.m_strBaseName, node.GetHeaderFileName(), node.GetHeaderPath(),
+               node.GetDescription(), node.GetName(), node.GetParameters(), node.GetTypeText()}),
+        Texts({"", "", "Headerfile unbekannt", "Klasse unbekannt", "Name unbekannt",
+               "keine Parameter", "kein Rückgabewert"}));
     const std::pair<const char*, const char*> files[] = {
         {"C:\\inc\\foo.h", "foo.h"}, {"D:foo.h", "foo.h"},        {"foo.h", "foo.h"},
         {"C:\\inc\\", ""},           {"/usr/include/a.h", "a.h"}, {"inc/sub\\b.h", "b.h"},
@@ -93,10 +93,10 @@ TEST(ClassNode, DefaultsHeaderFileNameAndSetAll) {
                      node.GetHeaderPath(), node.GetHeaderFileName()}),
               Texts({"7", "a==b", "text", "new/path.h", "b.h"}));
     CClassRoot root;
-    EXPECT_EQ(Texts({std::to_string(root.GetId()), std::to_string(root.GetKind()), root.GetName(),
-                     root.GetDescription(), root.m_strDatabase, root.m_strTable}),
-              Texts({"-1", "0", "Unbekannt", "keine Beschreibung vorhanden", "Unbekannt",
-                     "Unbekannt"}));
+    EXPECT_EQ(
+        Texts({std::to_string(root.GetId()), std::to_string(root.GetKind()), root.GetName(),
+               root.GetDescription(), root.m_strDatabase, root.m_strTable}),
+        Texts({"-1", "0", "Unbekannt", "keine Beschreibung vorhanden", "Unbekannt", "Unbekannt"}));
     EXPECT_TRUE(root.m_bNeedsLocation);
 }
 
@@ -177,9 +177,9 @@ TEST(DeepChain, SearchesCountsAncestryTreeFillingAndExportCopeWithDepth) {
     // The tip's page opens the whole chain in its navigation tree.
     CTempDir dir;
     ASSERT_TRUE(tip->ExportPage(dir.Path()));
-    EXPECT_GT(std::filesystem::file_size(dir.Path() + "/class_" + std::to_string(kDepth - 1) +
-                                         ".html"),
-              static_cast<std::uintmax_t>(kDepth) * 20);
+    EXPECT_GT(
+        std::filesystem::file_size(dir.Path() + "/class_" + std::to_string(kDepth - 1) + ".html"),
+        static_cast<std::uintmax_t>(kDepth) * 20);
     // A not-owning node deep down keeps its children alive.
     CClassNode kept;
     tip->RemoveChild(f, true);

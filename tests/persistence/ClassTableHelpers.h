@@ -93,7 +93,8 @@ inline std::string InsertSql(const std::string& quotedTable, const std::vector<T
     for (const TableRow& row : rows) {
         sql += "INSERT INTO " + quotedTable + " VALUES (" + std::to_string(row.id) + ", " +
                std::to_string(row.type) + ", 7, " + std::to_string(row.parent) + ", " +
-               Quote(row.name) + ", " + Quote(row.name + ".h") + ", 'd', 'int', 'keine Parameter');";
+               Quote(row.name) + ", " + Quote(row.name + ".h") +
+               ", 'd', 'int', 'keine Parameter');";
     }
     return sql + "COMMIT;";
 }
@@ -106,7 +107,8 @@ inline void InsertRows(CSqlFixture& sql, const std::string& quotedTable,
 // The rows of the class table as text, in table order.
 inline std::vector<std::string> StoredRows(CSqlFixture& sql, const std::string& quotedTable) {
     return sql.Rows("SELECT ID, Type, Row, Parent, Class, File, Description, VarType, Parameter "
-                    "FROM " + quotedTable + " ORDER BY rowid");
+                    "FROM " +
+                    quotedTable + " ORDER BY rowid");
 }
 
 // A node appended to parent, with the fields a class table stores.

@@ -70,9 +70,10 @@ TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
     sql->Exec("DELETE FROM Klassen");
     InsertRows(*sql, "Klassen", many);
     EXPECT_TRUE(Load());
-    EXPECT_TRUE(ui.messages.back().ends_with(":\n\n  X0 (ID 10, Parent 99)\n  X1 (ID 11, Parent 99)\n"
-                                             "  X2 (ID 12, Parent 99)\n  X3 (ID 13, Parent 99)\n"
-                                             "  X4 (ID 14, Parent 99)\n  und 2 weitere"))
+    EXPECT_TRUE(
+        ui.messages.back().ends_with(":\n\n  X0 (ID 10, Parent 99)\n  X1 (ID 11, Parent 99)\n"
+                                     "  X2 (ID 12, Parent 99)\n  X3 (ID 13, Parent 99)\n"
+                                     "  X4 (ID 14, Parent 99)\n  und 2 weitere"))
         << ui.messages.back();
 }
 
@@ -80,11 +81,12 @@ TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
 // classes before their bases.
 TEST_F(LoadTest, KeyedTableWithDerivedClassesFirstLoadsWhole) {
     const std::string keyed = dir.Path() + "/keyed.db";
-    RunSqliteClient(keyed, "CREATE TABLE Klassen (ID INTEGER PRIMARY KEY, Type INTEGER, Row "
-                           "INTEGER, Parent INTEGER, Class TEXT, File TEXT, Description TEXT, "
-                           "VarType TEXT, Parameter TEXT);" +
-                               InsertSql("Klassen", {{4, 1, -1, "A"}, {3, 1, 4, "B"},
-                                                     {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
+    RunSqliteClient(
+        keyed, "CREATE TABLE Klassen (ID INTEGER PRIMARY KEY, Type INTEGER, Row "
+               "INTEGER, Parent INTEGER, Class TEXT, File TEXT, Description TEXT, "
+               "VarType TEXT, Parameter TEXT);" +
+                   InsertSql("Klassen",
+                             {{4, 1, -1, "A"}, {3, 1, 4, "B"}, {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
     ui.tableAnswers.push_back("Klassen");
     EXPECT_TRUE(root.Load(keyed, ui));
     EXPECT_EQ(Shape(root), "A{B{C{c}}}");

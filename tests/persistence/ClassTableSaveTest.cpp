@@ -170,10 +170,12 @@ TEST_F(SaveTest, WritesThatFailEndTheSaveAndKeepTheOldRows) {
         std::string message;
     } cases[] = {
         {"Streng", "",
-         "Die Datenbank '" + path + "' nimmt die Zeile nicht an.\n\n"
-                                    "CHECK constraint failed: Class <> 'f'"},
-        {"Klassen", "CREATE TRIGGER Lang AFTER INSERT ON Klassen BEGIN SELECT count(*) FROM "
-                    "Klassen a, Klassen b, Klassen c, Klassen d, Klassen e, Klassen f; END",
+         "Die Datenbank '" + path +
+             "' nimmt die Zeile nicht an.\n\n"
+             "CHECK constraint failed: Class <> 'f'"},
+        {"Klassen",
+         "CREATE TRIGGER Lang AFTER INSERT ON Klassen BEGIN SELECT count(*) FROM "
+         "Klassen a, Klassen b, Klassen c, Klassen d, Klassen e, Klassen f; END",
          "In die Tabelle 'Klassen' der Datenbank '" + path +
              "' wird nicht geschrieben: sie hat Trigger, die beim Speichern eigene Befehle in "
              "der Datenbank ausführen würden."},

@@ -16,11 +16,23 @@ TEST(DaoRecordset, CursorContract) {
         std::vector<std::pair<std::string, std::string>> steps; // operation, cursor after it
     } cases[] = {
         {"an edited row reads back and the cursor moves on from it",
-         {{"first", ":1"}, {"edit=9", ":9"}, {"next", ":2"}, {"edit=8", ":8"}, {"next", ":3"},
-          {"next", "E:-"}, {"first", ":9"}}},
+         {{"first", ":1"},
+          {"edit=9", ":9"},
+          {"next", ":2"},
+          {"edit=8", ":8"},
+          {"next", ":3"},
+          {"next", "E:-"},
+          {"first", ":9"}}},
         {"a table emptied row by row is at both ends",
-         {{"first", ":1"}, {"delete", ":-"}, {"first", ":2"}, {"delete", ":-"}, {"next", ":3"},
-          {"delete", "BE:-"}, {"first", "BE:-"}, {"add=5", "BE:-"}, {"first", ":5"}}},
+         {{"first", ":1"},
+          {"delete", ":-"},
+          {"first", ":2"},
+          {"delete", ":-"},
+          {"next", ":3"},
+          {"delete", "BE:-"},
+          {"first", "BE:-"},
+          {"add=5", "BE:-"},
+          {"first", ":5"}}},
         {"the row added last becomes current by its bookmark",
          {{"add=4", ":1"}, {"mark", ":4"}, {"next", "E:-"}, {"first", ":1"}}},
     };
@@ -102,7 +114,8 @@ TEST(TableSelection, SortsCaseInsensitivelyAndHandsBackTheTablesIndex) {
         ui.tableAnswers.push_back(name);
         CTableSelection dialog(&database);
         ASSERT_TRUE(dialog.DoModal(ui));
-        EXPECT_EQ(ui.offeredTables[0], (std::vector<std::string>{"KLASSEN", "Klassen", "klassen2"}));
+        EXPECT_EQ(ui.offeredTables[0],
+                  (std::vector<std::string>{"KLASSEN", "Klassen", "klassen2"}));
         EXPECT_EQ(dialog.m_strTable, name);
         EXPECT_EQ(dialog.m_nTableIndex, index);
     }

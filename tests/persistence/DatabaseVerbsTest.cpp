@@ -80,7 +80,8 @@ TEST_F(DatabaseVerbs, ScanAndUpdateReplaceOldRowsKeepingACopy) {
         return sql.Rows("SELECT group_concat(Class || '=' || Description, ';') FROM (SELECT * "
                         "FROM Klassen WHERE Description <> '' ORDER BY Class)")[0];
     };
-    EXPECT_EQ(described(), "Area=Fläche;CCircle=Kreis, rund\nzweite Zeile;CShape=Form;m_nColor=Farbe");
+    EXPECT_EQ(described(),
+              "Area=Fläche;CCircle=Kreis, rund\nzweite Zeile;CShape=Form;m_nColor=Farbe");
 
     // A renamed class and a removed function: named, and nothing changes
     // unless they may go.
@@ -125,7 +126,8 @@ TEST_F(DatabaseVerbs, FailuresAndTheirExitStatusLeaveTheFileAsItWas) {
         {{"update", path, "Klassen", dir.Path() + "/kein"}, 2, "does not exist"},
         {{"update", missing, "Klassen", kV2}, 2, "unable to open database file"},
         {{"update", path, "Klassen"}, 2, "usage"},
-        {{"export", blocked, "--db", path, "--table", "Klassen"}, 1,
+        {{"export", blocked, "--db", path, "--table", "Klassen"},
+         1,
          "the page " + blocked + "/class_1.html could not be written"},
     };
     for (const auto& c : cases) {
