@@ -6,6 +6,7 @@
 #include "html/HtmlExport.h"
 #include "model/ClassRoot.h"
 #include "model/InfoText.h"
+#include "model/LostDescriptions.h"
 #include "platform/UserInterface.h"
 #include "shell/ChildFrame.h"
 #include "views/VorlixListView.h"
@@ -27,14 +28,22 @@ const char* const kUpdateNextTitle =
     "Wählen Sie ein weiteres Verzeichnis, in dem weitere Header-Dateien nach zu aktualisierenden "
     "Klassenabhängigkeiten durchsucht werden sollen.";
 
-void CollectClasses(const CClassNode& node, std::vector<std::string>& names) {
-    for (int i = 0; i < node.GetChildCount(); ++i) {
-        if (const CClassNode* child = node.GetChild(i)) {
-            CollectClasses(*child, names);
-            if (child->GetKind() == KindClass) {
-                names.push_back(child->GetName());
+// Each class after its descendants, children in list order; a stack, since
+// inheritance chains can be deep.
+void CollectClasses(const CClassNode& root, std::vector<std::string>& names) {
+    std::vector<std::pair<const CClassNode*, int>> stack{{&root, 0}};
+    while (!stack.empty()) {
+        auto& [node, next] = stack.back();
+        if (next < node->GetChildCount()) {
+            if (const CClassNode* child = node->GetChild(next++)) {
+                stack.emplace_back(child, 0);
             }
+            continue;
         }
+        if (node != &root && node->GetKind() == KindClass) {
+            names.push_back(node->GetName());
+        }
+        stack.pop_back();
     }
 }
 
@@ -112,6 +121,11 @@ void CVorlixDoc::OnUpdateTree() {
     }
     parser.OrderAndNumber();
     parser.CarryOver(m_pRoot);
+    // No keeps the old structure untouched; the parsed one goes with parsed.
+    const std::vector<CLostDescription> lost = FindLostDescriptions(*m_pRoot, *parser.m_pRoot);
+    if (!lost.empty() && !m_ui.AskYesNo(LostDescriptionQuestion(lost))) {
+        return;
+    }
 
     ForgetModel();
     delete m_pRoot;
@@ -124,8 +138,8 @@ void CVorlixDoc::OnExportHtml() {
     if (m_pRoot == nullptr) {
         return;
     }
-    TakeDescription();
-    RunHtmlExport(m_pRoot, m_ui);
+    // The pane's text enters the model only once the export goes ahead.
+    RunHtmlExport(m_pRoot, m_ui, [this] { TakeDescription(); });
 }
 
 // Nothing that the window shows may point into a model about to go: the

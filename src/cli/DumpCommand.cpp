@@ -30,5 +30,6 @@ int RunDumpCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return 2;
     }
     WriteStructureCsv(root, out);
-    return 0;
+    // Rows that could not be placed were named on err.
+    return ui.m_messageCount > 0 ? 1 : 0;
 }

@@ -105,7 +105,14 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
     std::filesystem::create_directories(options->outputDirectory, ignored);
     ui.m_yes = true;
     ui.m_folder = options->outputDirectory;
-    if (!RunHtmlExport(root.get(), ui)) {
+    std::vector<std::string> notCreated;
+    if (!RunHtmlExport(root.get(), ui, {}, &notCreated)) {
+        return 1;
+    }
+    if (!notCreated.empty()) {
+        for (const std::string& page : notCreated) {
+            err << "vorlix-cli: the page " << page << " could not be written\n";
+        }
         return 1;
     }
     out << "index.html and " << root->CountAllDescendants() << " pages written to "

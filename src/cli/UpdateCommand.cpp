@@ -5,15 +5,26 @@
 #include "cli/TableTarget.h"
 #include "cli/TablesCommand.h"
 #include "model/ClassRoot.h"
+#include "model/LostDescriptions.h"
 #include "persistence/DaoException.h"
 #include "platform/FileServices.h"
 
 #include <iostream>
 #include <memory>
 
-int RunUpdateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunUpdateCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                     std::ostream& err) {
+    std::vector<std::string> args;
+    bool dropLost = false;
+    for (const std::string& argument : arguments) {
+        if (argument == "--drop-lost") {
+            dropLost = true;
+        } else {
+            args.push_back(argument);
+        }
+    }
     if (args.size() < 3) {
-        err << "usage: vorlix-cli update FILE TABLE DIR...\n";
+        err << "usage: vorlix-cli update [--drop-lost] FILE TABLE DIR...\n";
         return 2;
     }
     const std::string& file = args[0];
@@ -44,6 +55,11 @@ int RunUpdateCommand(const std::vector<std::string>& args, std::ostream& out, st
                 << "nothing was changed\n";
             return 1;
         }
+        // Rows that could not be placed were named; their descriptions would go.
+        if (ui.m_messageCount > 0) {
+            err << "vorlix-cli: " << file << ": nothing was changed\n";
+            return 1;
+        }
     } catch (const CDaoException& error) {
         err << "vorlix-cli: " << file << ": " << error.GetErrorMessage() << '\n';
         return 2;
@@ -60,6 +76,13 @@ int RunUpdateCommand(const std::vector<std::string>& args, std::ostream& out, st
     parser.CarryOver(&old);
     std::unique_ptr<CClassRoot> root(parser.m_pRoot);
     parser.m_pRoot = nullptr;
+    const std::vector<CLostDescription> lost = FindLostDescriptions(old, *root);
+    if (!lost.empty() && !dropLost) {
+        err << "vorlix-cli: " << file << ": these descriptions have no entry in the new scan; "
+            << "nothing was changed (--drop-lost drops them):\n"
+            << LostDescriptionLines(lost, lost.size());
+        return 1;
+    }
 
     const int status = SaveToTable(*root, file, table, true, err);
     if (status == 0) {

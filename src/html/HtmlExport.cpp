@@ -1,9 +1,12 @@
 #include "html/HtmlExport.h"
 
+#include "html/HtmlSite.h"
 #include "model/ClassNode.h"
+#include "platform/FileServices.h"
 #include "platform/UserInterface.h"
 
-bool RunHtmlExport(CClassNode* root, IUserInterface& ui) {
+bool RunHtmlExport(CClassNode* root, IUserInterface& ui, const std::function<void()>& beforeWriting,
+                   std::vector<std::string>* notCreated) {
     if (root == nullptr) {
         return false;
     }
@@ -18,9 +21,18 @@ bool RunHtmlExport(CClassNode* root, IUserInterface& ui) {
     if (!folder || folder->empty()) {
         return false;
     }
+    if (beforeWriting) {
+        beforeWriting();
+    }
     ui.ShowProgress();
     ui.SetProgressText("Exportiere Klassenabhängigkeiten ...");
-    const bool exported = root->ExportIndexPage(*folder);
+    // ExportIndexPage, with the pages left out counted.
+    const std::string directory = WithTrailingSlash(*folder);
+    CHtmlSite site(*root);
+    site.CollectNotCreated(notCreated);
+    const int self = site.Find(root);
+    const bool exported = site.WriteIndexPage(self, directory) == CHtmlSite::PageResult::Written &&
+                          site.WritePagesBelow(self, directory);
     if (!exported) {
         ui.ShowMessage("Fehler beim exportieren aufgetreten!\n\n"
                        "Einige Klassen könnten nicht vorhanden sein!");

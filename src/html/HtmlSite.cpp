@@ -168,20 +168,43 @@ void CHtmlSite::WriteTree(CHtmlFile& writer, int entry, const CClassNode& curren
     WriteLevel(writer, entry, current, indent);
 }
 
+// One level after the other with an explicit stack: the path to the current
+// node can be as deep as the structure.
 void CHtmlSite::WriteLevel(CHtmlFile& writer, int entry, const CClassNode& current, bool indent) {
-    if (indent) {
-        writer.BeginBlockquote(1);
-    }
-    const Entry& parent = m_entries[Index(entry)];
-    const int end = parent.firstChild + parent.childCount;
-    int runStart = parent.firstChild;
-    for (int k = parent.firstChild; k < end; ++k) {
+    struct Frame {
+        int entry;
+        int next;
+        int runStart;
+        bool indent;
+    };
+    std::vector<Frame> stack;
+    const auto open = [&](int level, bool indented) {
+        if (indented) {
+            writer.BeginBlockquote(1);
+        }
+        const int first = m_entries[Index(level)].firstChild;
+        stack.push_back({level, first, first, indented});
+    };
+    open(entry, indent);
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        const Entry& parent = m_entries[Index(frame.entry)];
+        const int end = parent.firstChild + parent.childCount;
+        if (frame.next >= end) {
+            writer.WritePageBytes(LinkRun(frame.runStart, end));
+            if (frame.indent) {
+                writer.EndBlockquote(1);
+            }
+            stack.pop_back();
+            continue;
+        }
+        const int k = frame.next++;
         const Entry& child = m_entries[Index(k)];
         if (child.mark != m_epoch) {
             continue; // a plain link line, written with its neighbours in one piece
         }
-        writer.WritePageBytes(LinkRun(runStart, k));
-        runStart = k + 1;
+        writer.WritePageBytes(LinkRun(frame.runStart, k));
+        frame.runStart = k + 1;
         const bool hasChildren = child.node->GetChildCount() > 0;
         if (child.node == &current) {
             writer.BeginFont(kFont, kRed);
@@ -201,12 +224,8 @@ void CHtmlSite::WriteLevel(CHtmlFile& writer, int entry, const CClassNode& curre
         if (hasChildren) {
             writer.EndParagraph();
             writer.BeginParagraph();
-            WriteLevel(writer, k, current, true);
+            open(k, true);
         }
-    }
-    writer.WritePageBytes(LinkRun(runStart, end));
-    if (indent) {
-        writer.EndBlockquote(1);
     }
 }
 
@@ -329,8 +348,12 @@ bool CHtmlSite::WritePagesBelow(int entry, const std::string& directory) {
     while (!pending.empty()) {
         const int next = pending.back();
         pending.pop_back();
-        if (WritePage(next, directory) == PageResult::WriteFailed) {
+        const PageResult result = WritePage(next, directory);
+        if (result == PageResult::WriteFailed) {
             return false;
+        }
+        if (result == PageResult::NotCreated && m_notCreated != nullptr) {
+            m_notCreated->push_back(directory + Node(next).GetHtmlFileName());
         }
         pushChildren(next);
     }

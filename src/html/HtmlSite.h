@@ -37,6 +37,8 @@ public:
     // that cannot be created is left out. False when a write failed, which
     // ends the work at once.
     bool WritePagesBelow(int entry, const std::string& directory);
+    // Where WritePagesBelow lists the pages it left out; none by default.
+    void CollectNotCreated(std::vector<std::string>* pages) { m_notCreated = pages; }
     // The navigation tree below entry on the page of current.
     void WriteTree(CHtmlFile& writer, int entry, const CClassNode& current, bool indent);
 
@@ -68,6 +70,7 @@ private:
     std::string m_links;
     std::unordered_map<int, int> m_firstWithId;
     std::uint32_t m_epoch = 0;
+    std::vector<std::string>* m_notCreated = nullptr;
 };
 
 // Page title of a node: "class NAME", "TYPE CLASS::NAME(PARAMETERS)",

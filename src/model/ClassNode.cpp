@@ -108,24 +108,59 @@ int CClassNode::CountChildren(int kind) const {
     return count;
 }
 
+// The walks below use explicit stacks: a crafted table can describe an
+// inheritance chain far deeper than the call stack allows.
+
 int CClassNode::CountDescendants(int kind) const {
-    int count = CountChildren(kind);
-    for (const CClassNode* child : m_children) {
-        if (child != nullptr && child->GetKind() == kind) {
-            count += child->CountDescendants(kind);
+    int count = 0;
+    std::vector<const CClassNode*> stack{this};
+    while (!stack.empty()) {
+        const CClassNode* node = stack.back();
+        stack.pop_back();
+        for (const CClassNode* child : node->m_children) {
+            if (child != nullptr && child->GetKind() == kind) {
+                ++count;
+                stack.push_back(child);
+            }
         }
     }
     return count;
 }
 
 int CClassNode::CountAllDescendants() const {
-    int count = GetChildCount();
-    for (const CClassNode* child : m_children) {
-        if (child != nullptr) {
-            count += child->CountAllDescendants();
+    int count = 0;
+    std::vector<const CClassNode*> stack{this};
+    while (!stack.empty()) {
+        const CClassNode* node = stack.back();
+        stack.pop_back();
+        count += node->GetChildCount();
+        for (const CClassNode* child : node->m_children) {
+            if (child != nullptr) {
+                stack.push_back(child);
+            }
         }
     }
     return count;
+}
+
+// Depth first, pre-order, from start: the first node that matches; the walk
+// descends only into children that pass (the start is always tested).
+template <typename Match, typename Descend>
+CClassNode* CClassNode::FindInSubtree(CClassNode* start, Match matches, Descend descends) {
+    std::vector<CClassNode*> stack{start};
+    while (!stack.empty()) {
+        CClassNode* node = stack.back();
+        stack.pop_back();
+        if (matches(*node)) {
+            return node;
+        }
+        for (auto it = node->m_children.rbegin(); it != node->m_children.rend(); ++it) {
+            if (*it != nullptr && descends(**it)) {
+                stack.push_back(*it);
+            }
+        }
+    }
+    return nullptr;
 }
 
 CClassNode* CClassNode::FindChildByName(const std::string& name, int kind) {
@@ -177,59 +212,52 @@ CClassNode* CClassNode::FindChildByTreeItem(TreeItemHandle item) {
 }
 
 CClassNode* CClassNode::FindByName(const std::string& name, int kind) {
-    if (m_strName == name) {
-        return this;
-    }
-    for (CClassNode* child : m_children) {
-        if (child != nullptr && child->GetKind() == kind) {
-            if (CClassNode* found = child->FindByName(name, kind)) {
-                return found;
-            }
-        }
-    }
-    return nullptr;
+    return FindInSubtree(
+        this, [&name](const CClassNode& node) { return node.m_strName == name; },
+        [kind](const CClassNode& node) { return node.GetKind() == kind; });
 }
 
 CClassNode* CClassNode::FindById(int id) {
-    if (m_nId == id) {
-        return this;
-    }
-    for (CClassNode* child : m_children) {
-        if (child != nullptr) {
-            if (CClassNode* found = child->FindById(id)) {
-                return found;
-            }
-        }
-    }
-    return nullptr;
+    return FindInSubtree(
+        this, [id](const CClassNode& node) { return node.m_nId == id; },
+        [](const CClassNode&) { return true; });
 }
 
 CClassNode* CClassNode::FindByIdAndKind(int id, int kind) {
-    if (m_nId == id) {
-        return this;
-    }
-    for (CClassNode* child : m_children) {
-        if (child != nullptr && child->GetKind() == kind) {
-            if (CClassNode* found = child->FindByIdAndKind(id, kind)) {
-                return found;
-            }
-        }
-    }
-    return nullptr;
+    return FindInSubtree(
+        this, [id](const CClassNode& node) { return node.m_nId == id; },
+        [kind](const CClassNode& node) { return node.GetKind() == kind; });
 }
 
 CClassNode* CClassNode::FindByTreeItem(TreeItemHandle item) {
-    if (m_hTreeItem == item) {
-        return this;
-    }
-    for (CClassNode* child : m_children) {
-        if (child != nullptr) {
-            if (CClassNode* found = child->FindByTreeItem(item)) {
-                return found;
+    return FindInSubtree(
+        this, [item](const CClassNode& node) { return node.m_hTreeItem == item; },
+        [](const CClassNode&) { return true; });
+}
+
+// Inserts the classes below top under item, each level sorted after its
+// classes are in: what InsertIntoTree does for every class child.
+void CClassNode::InsertClassesBelow(ITreeControl* tree, CClassNode* top, TreeItemHandle item) {
+    struct Frame {
+        CClassNode* node;
+        TreeItemHandle item;
+        size_t next;
+    };
+    std::vector<Frame> stack{{top, item, 0}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.next < frame.node->m_children.size()) {
+            CClassNode* child = frame.node->m_children[frame.next++];
+            if (child != nullptr && child->GetKind() == KindClass) {
+                const TreeItemHandle childItem = tree->InsertItem(child->m_strName, frame.item);
+                child->SetTreeItem(childItem);
+                stack.push_back({child, childItem, 0});
             }
+            continue;
         }
+        tree->SortChildren(frame.item);
+        stack.pop_back();
     }
-    return nullptr;
 }
 
 void CClassNode::FillTreeItem(ITreeControl* tree, TreeItemHandle item) {
@@ -237,12 +265,7 @@ void CClassNode::FillTreeItem(ITreeControl* tree, TreeItemHandle item) {
         return;
     }
     SetTreeItem(item);
-    for (CClassNode* child : m_children) {
-        if (child != nullptr && child->GetKind() == KindClass) {
-            child->InsertIntoTree(tree, item);
-        }
-    }
-    tree->SortChildren(item);
+    InsertClassesBelow(tree, this, item);
 }
 
 void CClassNode::InsertIntoTree(ITreeControl* tree, TreeItemHandle parent) {
@@ -251,49 +274,63 @@ void CClassNode::InsertIntoTree(ITreeControl* tree, TreeItemHandle parent) {
     }
     const TreeItemHandle item = tree->InsertItem(m_strName, parent);
     SetTreeItem(item);
-    for (CClassNode* child : m_children) {
-        if (child != nullptr && child->GetKind() == KindClass) {
-            child->InsertIntoTree(tree, item);
-        }
-    }
-    tree->SortChildren(item);
+    InsertClassesBelow(tree, this, item);
 }
 
 void CClassNode::InsertIntoTreeFlat(ITreeControl* tree, TreeItemHandle parent) {
     if (tree == nullptr) {
         return;
     }
-    SetTreeItem(tree->InsertItem(m_strName, parent));
-    for (CClassNode* child : m_children) {
-        if (child != nullptr && child->GetKind() == KindClass) {
-            child->InsertIntoTreeFlat(tree, parent);
+    std::vector<CClassNode*> stack{this};
+    while (!stack.empty()) {
+        CClassNode* node = stack.back();
+        stack.pop_back();
+        node->SetTreeItem(tree->InsertItem(node->m_strName, parent));
+        for (auto it = node->m_children.rbegin(); it != node->m_children.rend(); ++it) {
+            if (*it != nullptr && (*it)->GetKind() == KindClass) {
+                stack.push_back(*it);
+            }
         }
     }
 }
 
+// Each child's item is expanded before its subtree and again after it, as
+// the node's own item is at the end.
 void CClassNode::ExpandAll(ITreeControl* tree, int code) {
     if (tree == nullptr) {
         return;
     }
-    for (CClassNode* child : m_children) {
-        if (child == nullptr) {
+    std::vector<std::pair<CClassNode*, size_t>> stack{{this, 0}};
+    while (!stack.empty()) {
+        auto& [node, next] = stack.back();
+        if (next < node->m_children.size()) {
+            CClassNode* child = node->m_children[next++];
+            if (child != nullptr) {
+                if (child->GetTreeItem() != 0) {
+                    tree->Expand(child->GetTreeItem(), code);
+                }
+                stack.emplace_back(child, 0);
+            }
             continue;
         }
-        if (child->GetTreeItem() != 0) {
-            tree->Expand(child->GetTreeItem(), code);
+        if (node->m_hTreeItem != 0) {
+            tree->Expand(node->m_hTreeItem, code);
         }
-        child->ExpandAll(tree, code);
-    }
-    if (m_hTreeItem != 0) {
-        tree->Expand(m_hTreeItem, code);
+        stack.pop_back();
     }
 }
 
 std::string CClassNode::GetAncestry() const {
-    if (m_pParent == nullptr || m_pParent->GetId() == -1) {
-        return {};
+    std::vector<const CClassNode*> chain;
+    for (const CClassNode* parent = m_pParent; parent != nullptr && parent->GetId() != -1;
+         parent = parent->m_pParent) {
+        chain.push_back(parent);
     }
-    return m_pParent->GetAncestry() + m_pParent->GetName() + " - ";
+    std::string text;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        text += (*it)->GetName() + " - ";
+    }
+    return text;
 }
 
 void CClassNode::SetAll(int id, const std::string& name, const std::string& description,

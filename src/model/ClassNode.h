@@ -80,9 +80,10 @@ public:
     TreeItemHandle GetTreeItem() const { return m_hTreeItem; }
     void SetTreeItem(TreeItemHandle item) { m_hTreeItem = item; }
 
-    // Class table rows (persistence)
-    void WriteRows(CDaoRecordset* recordset, IUserInterface& ui);
-    void WriteRow(CDaoRecordset* recordset, IUserInterface& ui);
+    // Class table rows (persistence). A row that fails is shown and ends the
+    // writing: false.
+    bool WriteRows(CDaoRecordset* recordset, IUserInterface& ui);
+    bool WriteRow(CDaoRecordset* recordset, IUserInterface& ui);
 
     // HTML export (src/html). Each operation adds "/" to the directory when
     // it does not end in one. False when a page file cannot be created (only
@@ -101,6 +102,10 @@ public:
     std::string m_strBaseName;
 
 protected:
+    template <typename Match, typename Descend>
+    static CClassNode* FindInSubtree(CClassNode* start, Match matches, Descend descends);
+    static void InsertClassesBelow(ITreeControl* tree, CClassNode* top, TreeItemHandle item);
+
     TreeItemHandle m_hTreeItem = 0;
     std::string m_strFileName;
     std::string m_strHeaderPath = "Headerfile unbekannt";

@@ -7,11 +7,13 @@
 #include "persistence/MdbEngine.h"
 #include "persistence/MdbFile.h"
 #include "persistence/RowLinker.h"
+#include "persistence/SqliteEngine.h"
 #include "persistence/TableSelection.h"
 #include "platform/FileServices.h"
 #include "platform/UserInterface.h"
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -36,9 +38,26 @@ void ClassTable::CreateDatabase(const std::string& path) {
     }
 }
 
-void CClassNode::WriteRow(CDaoRecordset* recordset, IUserInterface& ui) {
+std::string ClassTable::UnplacedRowsMessage(const std::vector<std::unique_ptr<CClassNode>>& nodes) {
+    constexpr size_t kNamed = 5;
+    const size_t count = nodes.size();
+    std::string text = count == 1 ? std::string("Ein Eintrag der Tabelle konnte")
+                                  : std::to_string(count) + " Einträge der Tabelle konnten";
+    text += " nicht eingeordnet werden, weil die Klasse, zu der sie gehören, in keiner Zeile "
+            "steht:\n";
+    for (size_t i = 0; i < count && i < kNamed; ++i) {
+        text += "\n  " + nodes[i]->GetName() + " (ID " + std::to_string(nodes[i]->GetId()) +
+                ", Parent " + std::to_string(nodes[i]->m_nParentId) + ")";
+    }
+    if (count > kNamed) {
+        text += "\n  und " + std::to_string(count - kNamed) + " weitere";
+    }
+    return text;
+}
+
+bool CClassNode::WriteRow(CDaoRecordset* recordset, IUserInterface& ui) {
     if (recordset == nullptr) {
-        return;
+        return true;
     }
     try {
         recordset->AddNew();
@@ -62,25 +81,30 @@ void CClassNode::WriteRow(CDaoRecordset* recordset, IUserInterface& ui) {
             throw;
         }
         ui.ShowMessage(error.GetErrorMessage());
+        return false;
     }
+    return true;
 }
 
 // Pre-order with an explicit stack: inheritance chains can be deep.
-void CClassNode::WriteRows(CDaoRecordset* recordset, IUserInterface& ui) {
+bool CClassNode::WriteRows(CDaoRecordset* recordset, IUserInterface& ui) {
     if (recordset == nullptr) {
-        return;
+        return true;
     }
     std::vector<CClassNode*> stack{this};
     while (!stack.empty()) {
         CClassNode* node = stack.back();
         stack.pop_back();
-        node->WriteRow(recordset, ui);
+        if (!node->WriteRow(recordset, ui)) {
+            return false;
+        }
         for (int i = node->GetChildCount() - 1; i >= 0; --i) {
             if (CClassNode* child = node->GetChild(i)) {
                 stack.push_back(child);
             }
         }
     }
+    return true;
 }
 
 namespace {
@@ -127,9 +151,12 @@ bool WriteTable(CClassRoot& root, CDaoDatabase& database, IUserInterface& ui) {
         return false;
     }
     try {
+        // A row that fails is shown once and ends the save: a save that keeps
+        // part of the structure would drop the rest of the descriptions.
         for (int i = 0; i < root.GetChildCount(); ++i) {
-            if (CClassNode* child = root.GetChild(i)) {
-                child->WriteRows(&recordset, ui);
+            CClassNode* child = root.GetChild(i);
+            if (child != nullptr && !child->WriteRows(&recordset, ui)) {
+                return false;
             }
         }
         recordset.Close();
@@ -141,6 +168,24 @@ bool WriteTable(CClassRoot& root, CDaoDatabase& database, IUserInterface& ui) {
     }
     root.m_bNeedsLocation = false;
     return true;
+}
+
+// The copy's outcome is not checked, as before. A SQLite file is copied
+// through the engine: a byte copy of a database in WAL mode would miss the
+// changes not yet written back into it.
+void MakeBackup(const std::string& path) {
+    const std::string target = path + ".bak";
+    std::ifstream file(path, std::ios::binary);
+    std::string header(16, '\0');
+    if (file.read(header.data(), static_cast<std::streamsize>(header.size())) &&
+        CSqliteEngine::Recognises(header)) {
+        try {
+            CSqliteEngine::Backup(path, target);
+        } catch (const CDaoException&) {
+        }
+        return;
+    }
+    CopyFileReplacing(path, target);
 }
 
 IUserInterface::FileDialog SaveDialog() {
@@ -193,8 +238,7 @@ bool CClassRoot::Save(bool backup, IUserInterface& ui) {
         return false;
     }
     if (backup) {
-        // As the original: the copy's outcome is not checked.
-        CopyFileReplacing(m_strDatabase, m_strDatabase + ".bak");
+        MakeBackup(m_strDatabase);
     }
     CDaoDatabase database;
     database.Open(m_strDatabase);
@@ -259,6 +303,9 @@ bool CClassRoot::Load(const std::string& path, IUserInterface& ui) {
         linker.AttachParked();
         // A structure read from an Access file has no place to be saved yet.
         m_bNeedsLocation = CMdbFile::LooksLikeAccessFile(path);
+        if (!linker.Parked().empty()) {
+            ui.ShowMessage(ClassTable::UnplacedRowsMessage(linker.Parked()));
+        }
     }
     linker.DropParked();
     return result;

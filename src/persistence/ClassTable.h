@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
+
+class CClassNode;
 
 // The class table: one row per node below the root.
 namespace ClassTable {
@@ -15,5 +19,9 @@ inline constexpr const char* kColumns[] = {"ID",   "Type",        "Row",     "Pa
 // CDaoException when the file exists or cannot be made (nothing is left
 // behind then).
 void CreateDatabase(const std::string& path);
+
+// The one message of a load that could not place some rows: how many, and
+// the first few by name, ID and parent ID.
+std::string UnplacedRowsMessage(const std::vector<std::unique_ptr<CClassNode>>& nodes);
 
 } // namespace ClassTable

@@ -3,6 +3,7 @@
 #include "platform/FileServices.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -35,6 +36,8 @@ static_assert(BindSize >= MDB_BIND_SIZE);
 constexpr unsigned MaxColumns = 255;
 constexpr unsigned MaxIndexes = 1000;
 constexpr std::size_t UsageMapHeader = 5;
+constexpr double kFirstDate = -657434.0; // 0100-01-01
+constexpr double kLastDate = 2958466.0;  // 10000-01-01
 
 struct Layout {
     std::size_t pageSize;
@@ -213,6 +216,14 @@ struct CMdbFile::Impl {
         return MappedDataPages(table).value_or(std::vector<guint32>());
     }
 
+    // A date is a count of days since 1899-12-30; libmdb turns it into an
+    // integer without looking, which is undefined for NaN or a huge value.
+    // Access itself keeps dates from the year 100 to 9999.
+    bool DateLooksSound(int start) const {
+        const double days = mdb_get_double(mdb->pg_buf, start);
+        return std::isfinite(days) && days >= kFirstDate && days < kLastDate;
+    }
+
     enum class MemoState { Empty, Readable, Damaged };
 
     // libmdb gives an empty text for a memo whose pages it cannot find, would
@@ -328,6 +339,9 @@ bool CMdbFile::Impl::ReadRows(MdbCatalogEntry& entry, MdbTableContents& contents
             if (field.start < 0 || field.siz < 0 || field.start + field.siz > pageSize ||
                 field.siz < FixedValueSize(type) ||
                 (type == MDB_MEMO && field.siz < MDB_MEMO_OVERHEAD)) {
+                return false;
+            }
+            if (type == MDB_DATETIME && !DateLooksSound(field.start)) {
                 return false;
             }
             const MemoState memo = type == MDB_MEMO ? CheckMemo(field.start) : MemoState::Readable;

@@ -2,6 +2,9 @@
 
 #include "model/ClassNode.h"
 
+#include <functional>
+#include <queue>
+
 void CRowLinker::Add(std::unique_ptr<CClassNode> node) {
     if (CClassNode* parent = Find(node->m_nParentId, node->GetKind())) {
         Attach(node.release(), parent);
@@ -10,18 +13,37 @@ void CRowLinker::Add(std::unique_ptr<CClassNode> node) {
     }
 }
 
-// One pass in parked order: a node attached here can already be the parent
-// of a node parked after it, never of one parked before it.
+// The smallest parked position whose parent is in the tree goes next: a node
+// waits only for its parent, and nodes written after their parents (as Save
+// writes them) go in one sweep. Positions wait by parent ID until a class with
+// that ID is attached; the tree only grows, so a ready node stays ready.
 void CRowLinker::AttachParked() {
-    std::vector<std::unique_ptr<CClassNode>> stillParked;
-    for (std::unique_ptr<CClassNode>& node : m_parked) {
-        if (CClassNode* parent = Find(node->m_nParentId, KindClass)) {
-            Attach(node.release(), parent);
+    std::priority_queue<size_t, std::vector<size_t>, std::greater<>> ready;
+    std::unordered_map<int, std::vector<size_t>> waiting;
+    for (size_t i = 0; i < m_parked.size(); ++i) {
+        if (Find(m_parked[i]->m_nParentId, KindClass) != nullptr) {
+            ready.push(i);
         } else {
-            stillParked.push_back(std::move(node));
+            waiting[m_parked[i]->m_nParentId].push_back(i);
         }
     }
-    m_parked = std::move(stillParked);
+    while (!ready.empty()) {
+        const size_t next = ready.top();
+        ready.pop();
+        CClassNode* node = m_parked[next].release();
+        Attach(node, Find(node->m_nParentId, KindClass));
+        if (node->GetKind() != KindClass) {
+            continue;
+        }
+        const auto woken = waiting.find(node->GetId());
+        if (woken != waiting.end()) {
+            for (const size_t i : woken->second) {
+                ready.push(i);
+            }
+            waiting.erase(woken);
+        }
+    }
+    std::erase_if(m_parked, [](const std::unique_ptr<CClassNode>& node) { return !node; });
 }
 
 CClassNode* CRowLinker::Find(int id, int kind) const {

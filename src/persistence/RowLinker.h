@@ -7,10 +7,12 @@
 
 class CClassNode;
 
-// Hangs the nodes read from a class table into a tree, in the two passes of
-// loading: a node whose parent is already in the tree goes there at once,
-// the others are parked; one pass over the parked nodes then looks their
-// parents up among the classes; whatever is still parked is dropped.
+// Hangs the nodes read from a class table into a tree: a node whose parent is
+// already in the tree goes there at once, the others are parked. The parked
+// nodes are then attached in table order as soon as a class with their parent
+// ID is in the tree, so the order of the rows does not matter; a parent's
+// later children follow its first ones in table order. What is still parked
+// then has a parent in no row at all.
 //
 // Every lookup gives the node that root->FindByIdAndKind(id, kind) would
 // give, without searching the tree: the tree only grows by appending leaves,
@@ -25,11 +27,11 @@ public:
 
     // First pass: the parent by node->m_nParentId and the node's own kind.
     void Add(std::unique_ptr<CClassNode> node);
-    // Second pass: the parked nodes in parked order, parents among classes.
+    // Attaches every parked node whose parent can be found among the classes.
     void AttachParked();
     // Deletes the nodes still parked.
     void DropParked() { m_parked.clear(); }
-    int ParkedCount() const { return static_cast<int>(m_parked.size()); }
+    const std::vector<std::unique_ptr<CClassNode>>& Parked() const { return m_parked; }
 
     // What root->FindByIdAndKind(id, kind) gives for the tree built so far.
     CClassNode* Find(int id, int kind) const;

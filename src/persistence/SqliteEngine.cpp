@@ -8,14 +8,71 @@
 #include <sqlite3.h>
 #include <strings.h>
 
+namespace {
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+} // namespace
+
+// The German sentence names the file; the engine's own words follow, so that
+// nothing it said is lost.
+std::string SqliteErrorText(const std::string& path, int code, const std::string& engineText) {
+    std::string text;
+    const std::string file = Quoted(path);
+    switch (code & 0xFF) {
+    case SQLITE_NOTADB:
+        text = "Die Datei " + file + " ist keine Datenbank.";
+        break;
+    case SQLITE_CANTOPEN:
+        text = "Die Datenbank " + file + " kann nicht geöffnet werden.";
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        text = "Die Datenbank " + file + " ist von einem anderen Programm gesperrt.";
+        break;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        text = "In die Datenbank " + file +
+               " kann nicht geschrieben werden: die Datei oder ihr Ordner ist schreibgeschützt.";
+        break;
+    case SQLITE_FULL:
+        text = "In die Datenbank " + file +
+               " kann nicht geschrieben werden: der Datenträger ist voll.";
+        break;
+    case SQLITE_IOERR:
+        text = "Beim Lesen oder Schreiben der Datenbank " + file +
+               " ist ein Fehler aufgetreten; ist der Datenträger voll?";
+        break;
+    case SQLITE_CORRUPT:
+        text = "Die Datenbank " + file + " ist beschädigt.";
+        break;
+    case SQLITE_INTERRUPT:
+        text = "Ein Befehl in der Datenbank " + file +
+               " wurde abgebrochen, weil er nicht zu Ende kam.";
+        break;
+    case SQLITE_CONSTRAINT:
+        text = "Die Datenbank " + file + " nimmt die Zeile nicht an.";
+        break;
+    default:
+        text = "Fehler in der Datenbank " + file + ".";
+        break;
+    }
+    return text + "\n\n" + engineText;
+}
+
 // Shared by the engine and its open tables, so that a table outliving its
 // database never touches a closed handle (sqlite3_close_v2 waits for the
 // last statement).
 struct CSqliteConnection {
     sqlite3* db = nullptr;
+    std::string path;
     bool inTransaction = false;
     // Bumped by every write, so that an open scan knows it must seek again.
     std::int64_t writeGeneration = 0;
+    // Progress callbacks of the statement running now (see Step).
+    int ticks = 0;
 
     ~CSqliteConnection() { sqlite3_close_v2(db); }
 
@@ -42,17 +99,24 @@ struct CSqliteConnection {
     }
 
     [[noreturn]] void Fail(int code) const {
-        throw CDaoException(sqlite3_errmsg(db), code, IsFatal(code));
+        throw CDaoException(SqliteErrorText(path, code, sqlite3_errmsg(db)), code, IsFatal(code));
     }
 
     // The message is taken before the reset, which may replace it.
     [[noreturn]] void Fail(sqlite3_stmt* statement, int code) const {
         std::string message = sqlite3_errmsg(db);
         sqlite3_reset(statement);
-        throw CDaoException(std::move(message), code, IsFatal(code));
+        throw CDaoException(SqliteErrorText(path, code, message), code, IsFatal(code));
+    }
+
+    // Every statement starts with a fresh budget for the progress handler.
+    int Step(sqlite3_stmt* statement) {
+        ticks = 0;
+        return sqlite3_step(statement);
     }
 
     void Execute(const char* sql) {
+        ticks = 0;
         const int code = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
         if (code != SQLITE_OK) {
             Fail(code);
@@ -73,6 +137,10 @@ struct CSqliteConnection {
 namespace {
 
 constexpr int kLockTimeoutMs = 1000;
+// A statement may run this many times kProgressInterval engine steps (some
+// seconds); our own statements need a few thousand steps per row.
+constexpr int kProgressInterval = 1000;
+constexpr int kProgressTicks = 500000;
 
 const char* const kNoCurrentRecord = "Kein aktueller Datensatz.";
 
@@ -92,17 +160,30 @@ std::string PathForSqlite(const std::string& path) {
 std::shared_ptr<CSqliteConnection> Connect(const std::string& path, int flags) {
     if (path.empty()) {
         // SQLite would open a temporary database for the empty name.
-        throw CDaoException(sqlite3_errstr(SQLITE_CANTOPEN), SQLITE_CANTOPEN);
+        throw CDaoException(SqliteErrorText(path, SQLITE_CANTOPEN, sqlite3_errstr(SQLITE_CANTOPEN)),
+                            SQLITE_CANTOPEN);
     }
     auto connection = std::make_shared<CSqliteConnection>();
     const int code = sqlite3_open_v2(PathForSqlite(path).c_str(), &connection->db, flags, nullptr);
     if (code != SQLITE_OK) {
-        std::string message =
+        const std::string message =
             connection->db != nullptr ? sqlite3_errmsg(connection->db) : sqlite3_errstr(code);
-        throw CDaoException(std::move(message), code);
+        throw CDaoException(SqliteErrorText(path, code, message), code);
     }
+    connection->path = path;
     sqlite3_extended_result_codes(connection->db, 1);
     sqlite3_busy_timeout(connection->db, kLockTimeoutMs);
+    // The file may come from anyone: no schema code outside the innocuous
+    // functions, no writes to the schema by hand, and no statement that runs
+    // without end.
+    sqlite3_db_config(connection->db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(connection->db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_progress_handler(
+        connection->db, kProgressInterval,
+        [](void* data) -> int {
+            return ++static_cast<CSqliteConnection*>(data)->ticks > kProgressTicks ? 1 : 0;
+        },
+        connection.get());
     // A file that is no database fails here, not at the first table access.
     connection->Execute("SELECT count(*) FROM sqlite_master");
     return connection;
@@ -115,13 +196,22 @@ bool IsSystemTableName(const std::string& name) {
 class CSqliteTable : public IDaoTable {
 public:
     CSqliteTable(std::shared_ptr<CSqliteConnection> connection, const std::string& name)
-        : m_connection(std::move(connection)), m_strTable(CSqliteEngine::QuoteIdentifier(name)) {
-        Statement probe(m_connection->Prepare("SELECT * FROM " + m_strTable));
+        : m_connection(std::move(connection)), m_strName(name),
+          m_strTable(CSqliteEngine::QuoteIdentifier(name)) {
+        Statement probe(PrepareOnTable("SELECT * FROM " + m_strTable));
         const int count = sqlite3_column_count(probe.get());
         for (int i = 0; i < count; ++i) {
             m_columns.emplace_back(sqlite3_column_name(probe.get(), i));
         }
         m_strKey = ChooseKeyName();
+        Statement triggers(m_connection->Prepare(
+            "SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?1 "
+            "COLLATE NOCASE"));
+        sqlite3_bind_text(triggers.get(), 1, name.data(), static_cast<int>(name.size()),
+                          SQLITE_STATIC);
+        if (m_connection->Step(triggers.get()) == SQLITE_ROW) {
+            m_bHasTriggers = sqlite3_column_int(triggers.get(), 0) > 0;
+        }
         const std::string select = "SELECT " + m_strKey + ", * FROM " + m_strTable;
         m_scan.reset(
             m_connection->Prepare(select + " WHERE " + m_strKey + " >= ?1 ORDER BY " + m_strKey));
@@ -148,7 +238,7 @@ public:
     std::optional<CDaoRow> FetchByKey(DaoRowKey key) override {
         sqlite3_stmt* statement = m_byKey.get();
         sqlite3_bind_int64(statement, 1, key);
-        const int code = sqlite3_step(statement);
+        const int code = m_connection->Step(statement);
         if (code == SQLITE_DONE) {
             sqlite3_reset(statement);
             return std::nullopt;
@@ -162,12 +252,14 @@ public:
     }
 
     DaoRowKey InsertRow(const std::vector<CDaoFieldAssignment>& values) override {
+        RefuseIfTriggers();
         sqlite3_stmt* statement = CachedStatement(m_inserts, values, true);
         Run(statement, values);
         return sqlite3_last_insert_rowid(m_connection->db);
     }
 
     void UpdateRow(DaoRowKey key, const std::vector<CDaoFieldAssignment>& values) override {
+        RefuseIfTriggers();
         if (values.empty()) {
             if (!FetchByKey(key)) {
                 throw CDaoException(kNoCurrentRecord);
@@ -183,6 +275,7 @@ public:
     }
 
     void DeleteRow(DaoRowKey key) override {
+        RefuseIfTriggers();
         if (!m_delete) {
             m_delete.reset(m_connection->Prepare("DELETE FROM " + m_strTable + " WHERE " +
                                                  m_strKey + " = ?1"));
@@ -195,6 +288,33 @@ public:
     }
 
 private:
+    // A trigger runs whatever its author wrote, for as long as it likes, and
+    // may change other tables behind the user's back.
+    void RefuseIfTriggers() const {
+        if (m_bHasTriggers) {
+            throw CDaoException("In die Tabelle " + Quoted(m_strName) + " der Datenbank " +
+                                Quoted(m_connection->path) +
+                                " wird nicht geschrieben: sie hat Trigger, die beim Speichern "
+                                "eigene Befehle in der Datenbank ausführen würden.");
+        }
+    }
+
+    sqlite3_stmt* PrepareOnTable(const std::string& sql) const {
+        sqlite3_stmt* statement = nullptr;
+        const int code = sqlite3_prepare_v2(m_connection->db, sql.c_str(),
+                                            static_cast<int>(sql.size()), &statement, nullptr);
+        if (code == SQLITE_OK) {
+            return statement;
+        }
+        const std::string engineText = sqlite3_errmsg(m_connection->db);
+        if (engineText.rfind("no such table", 0) == 0) {
+            throw CDaoException("Die Tabelle " + Quoted(m_strName) + " gibt es in der Datenbank " +
+                                    Quoted(m_connection->path) + " nicht.\n\n" + engineText,
+                                code);
+        }
+        m_connection->Fail(code);
+    }
+
     // The rowid under a name that no column of the table hides.
     std::string ChooseKeyName() const {
         for (const char* candidate : {"rowid", "_rowid_", "oid"}) {
@@ -218,7 +338,7 @@ private:
     }
 
     std::optional<CDaoRow> StepScan() {
-        const int code = sqlite3_step(m_scan.get());
+        const int code = m_connection->Step(m_scan.get());
         if (code == SQLITE_ROW) {
             CDaoRow row = ReadRow(m_scan.get());
             m_scanKey = row.key;
@@ -318,7 +438,7 @@ private:
             sqlite3_bind_text(statement, static_cast<int>(i) + 1, values[i].text.data(),
                               static_cast<int>(values[i].text.size()), SQLITE_STATIC);
         }
-        const int code = sqlite3_step(statement);
+        const int code = m_connection->Step(statement);
         if (code != SQLITE_DONE) {
             sqlite3_clear_bindings(statement);
             m_connection->Fail(statement, code);
@@ -328,6 +448,7 @@ private:
     }
 
     std::shared_ptr<CSqliteConnection> m_connection;
+    std::string m_strName;
     std::string m_strTable; // quoted
     std::string m_strKey;
     std::vector<std::string> m_columns;
@@ -337,6 +458,7 @@ private:
     std::map<std::vector<int>, Statement> m_inserts;
     std::map<std::vector<int>, Statement> m_updates;
     bool m_bScanning = false;
+    bool m_bHasTriggers = false;
     DaoRowKey m_scanKey = 0;
     std::int64_t m_scanGeneration = 0;
 };
@@ -356,11 +478,52 @@ std::unique_ptr<CSqliteEngine> CSqliteEngine::Create(const std::string& path) {
     const std::string sqlitePath = PathForSqlite(path);
     FILE* file = path.empty() ? nullptr : std::fopen(sqlitePath.c_str(), "wx");
     if (file == nullptr) {
-        throw CDaoException(sqlite3_errstr(SQLITE_CANTOPEN), SQLITE_CANTOPEN);
+        throw CDaoException(SqliteErrorText(path, SQLITE_CANTOPEN, sqlite3_errstr(SQLITE_CANTOPEN)),
+                            SQLITE_CANTOPEN);
     }
     std::fclose(file);
     return std::unique_ptr<CSqliteEngine>(
         new CSqliteEngine(Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX)));
+}
+
+bool CSqliteEngine::Recognises(const std::string& header) {
+    return header.compare(0, 16, std::string("SQLite format 3\0", 16)) == 0;
+}
+
+void CSqliteEngine::Backup(const std::string& source, const std::string& target) {
+    const std::shared_ptr<CSqliteConnection> from = Connect(source, SQLITE_OPEN_READONLY);
+    // Written beside the target first, so that a failed copy leaves the old one.
+    const std::string fresh = target + "-neu";
+    std::remove(PathForSqlite(fresh).c_str());
+    {
+        const std::shared_ptr<CSqliteConnection> to =
+            Connect(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        sqlite3_backup* backup = sqlite3_backup_init(to->db, "main", from->db, "main");
+        if (backup == nullptr) {
+            to->Fail(sqlite3_errcode(to->db));
+        }
+        int code = SQLITE_OK;
+        for (int wait = 0; wait * 20 < kLockTimeoutMs; ++wait) {
+            code = sqlite3_backup_step(backup, -1);
+            if (code != SQLITE_OK && code != SQLITE_BUSY && code != SQLITE_LOCKED) {
+                break;
+            }
+            sqlite3_sleep(20);
+        }
+        sqlite3_backup_finish(backup);
+        if (code != SQLITE_DONE) {
+            std::remove(PathForSqlite(fresh).c_str());
+            to->Fail(code);
+        }
+        // A copy of a WAL database would otherwise need its own -wal file.
+        to->Execute("PRAGMA journal_mode = DELETE");
+    }
+    if (std::rename(PathForSqlite(fresh).c_str(), PathForSqlite(target).c_str()) != 0) {
+        std::remove(PathForSqlite(fresh).c_str());
+        throw CDaoException(
+            SqliteErrorText(target, SQLITE_CANTOPEN, sqlite3_errstr(SQLITE_CANTOPEN)),
+            SQLITE_CANTOPEN);
+    }
 }
 
 std::vector<std::string> CSqliteEngine::ReadTableNames() {
@@ -368,7 +531,7 @@ std::vector<std::string> CSqliteEngine::ReadTableNames() {
         "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"));
     std::vector<std::string> names;
     int code = SQLITE_OK;
-    while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    while ((code = m_connection->Step(statement.get())) == SQLITE_ROW) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
         names.emplace_back(text != nullptr ? text : "");
     }
@@ -404,7 +567,9 @@ void CSqliteEngine::BeginTrans() {
     // SQLite opens an unwritable file read-only without complaint; say so now
     // rather than at the first row.
     if (sqlite3_db_readonly(m_connection->db, "main") == 1) {
-        throw CDaoException(sqlite3_errstr(SQLITE_READONLY), SQLITE_READONLY, true);
+        throw CDaoException(
+            SqliteErrorText(m_connection->path, SQLITE_READONLY, sqlite3_errstr(SQLITE_READONLY)),
+            SQLITE_READONLY, true);
     }
     m_connection->Execute("BEGIN IMMEDIATE");
     m_connection->inTransaction = true;
@@ -424,6 +589,7 @@ void CSqliteEngine::Rollback() noexcept {
     }
     m_connection->inTransaction = false;
     if (sqlite3_get_autocommit(m_connection->db) == 0) {
+        m_connection->ticks = 0; // the statement that failed may have used up its budget
         sqlite3_exec(m_connection->db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
 }

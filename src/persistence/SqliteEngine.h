@@ -8,6 +8,10 @@
 
 struct CSqliteConnection;
 
+// The German text of an engine error: what happened to the file at path,
+// then the engine's own text.
+std::string SqliteErrorText(const std::string& path, int code, const std::string& engineText);
+
 // Column types of a new table.
 enum class DaoColumnType { Long, Text };
 
@@ -33,6 +37,13 @@ public:
     void Rollback() noexcept override;
 
     void CreateTable(const std::string& name, const std::vector<CDaoColumnDef>& columns);
+
+    // A consistent copy of the database at source (pending changes of a WAL
+    // included) in target, replacing it; one file in rollback-journal mode.
+    // Raises CDaoException; an old target stays when the copy fails.
+    static void Backup(const std::string& source, const std::string& target);
+    // A file starting with the SQLite signature.
+    static bool Recognises(const std::string& header);
 
     // "name" as an SQL identifier, quotes doubled.
     static std::string QuoteIdentifier(const std::string& name);

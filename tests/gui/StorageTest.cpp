@@ -130,6 +130,7 @@ TEST_F(CStorageTest, ExportWritesThePagesWithTheEditedDescriptionOnlyAfterYes) {
     ui.folderAnswers = {dir.Path()};
     Command(ID_EXPORT_HTML).trigger();
     EXPECT_FALSE(Exists(dir.Path() + "/index.html"));
+    EXPECT_NE(shape->GetDescription(), "Grundform aller Figuren"); // declined: nothing taken
 
     ui.yesNoAnswers = {true};
     ui.folderAnswers = {dir.Path()};

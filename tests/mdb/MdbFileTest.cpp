@@ -2,13 +2,14 @@
 
 #include "TempDir.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
 #include <optional>
-#include <random>
 
 namespace {
 
@@ -54,6 +55,37 @@ TEST(MdbFile, RecognisedByTheHeaderBytesAndOpenFailuresSayWhy) {
     }
 }
 
+// The catalog keeps when each object was made; a date there that is not a
+// number or out of every calendar is damage like any other, never handed on.
+TEST(MdbFile, CatalogDateThatIsNoDateIsDamage) {
+    constexpr std::size_t PageSize = 4096;
+    const std::string intact = ReadBytes(Fixture("klassen2000.mdb"));
+    // The first date of the years 2000 to 2030 on a data page of the catalog (page 2).
+    std::size_t at = 0;
+    for (std::size_t page = 3; at == 0 && page < intact.size() / PageSize; ++page) {
+        const char* bytes = intact.data() + page * PageSize;
+        if (bytes[0] != 1 || std::memcmp(bytes + 4, "\x02\x00\x00\x00", 4) != 0) {
+            continue;
+        }
+        for (std::size_t i = 16; at == 0 && i + 8 < PageSize; ++i) {
+            double days = 0;
+            std::memcpy(&days, bytes + i, 8);
+            at = days > 36526 && days < 47484 ? page * PageSize + i : 0;
+        }
+    }
+    ASSERT_NE(at, 0U);
+    const std::pair<double, bool> dates[] = {
+        {40000.25, true}, {std::nan(""), false}, {1e300, false}, {-1e9, false}};
+    CTempDir dir;
+    for (const auto& [days, sound] : dates) {
+        std::string copy = intact;
+        std::memcpy(copy.data() + at, &days, 8);
+        CMdbFile file;
+        EXPECT_EQ(file.Open(dir.Write("date.mdb", copy)), sound) << days;
+        EXPECT_EQ(file.GetError().find("beschädigt") != std::string::npos, !sound) << days;
+    }
+}
+
 // Per table the contents read, or nullopt when the read failed with a text;
 // no entries when the file did not open.
 using Reading = std::map<std::string, std::optional<MdbTableContents>>;
@@ -77,54 +109,30 @@ Reading ReadEverything(const std::string& path, bool& opened) {
     return reading;
 }
 
-// A damaged copy gives an error text or what it holds, never a crash; a copy
-// cut short gives exactly what the intact file holds, never a table cut short.
+// A copy cut short gives an error text or exactly what the intact file holds,
+// never a crash and never a table cut short. (Flipped bytes are the fuzz
+// targets' business.)
 class MdbDamage : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(MdbDamage, CutOrFlippedCopiesGiveAnErrorOrTheWholeTable) {
+TEST_P(MdbDamage, CutCopiesGiveAnErrorOrTheWholeTable) {
     constexpr std::size_t PageSize = 4096;
     const std::string intact = ReadBytes(Fixture(GetParam()));
     bool opened = false;
     const Reading reference = ReadEverything(Fixture(GetParam()), opened);
     ASSERT_TRUE(opened && reference.count("Klassen") == 1 && reference.at("Klassen"));
-    struct Copy {
-        std::string bytes;
-        bool mayOpen;
-        bool cut;
-    };
-    std::vector<Copy> copies;
-    for (std::size_t page = 0; page < intact.size() / PageSize; ++page) {
-        copies.push_back({intact.substr(0, page * PageSize), page >= 3, true});
-        copies.push_back({intact.substr(0, page * PageSize + PageSize / 2 + 17), false, true});
-    }
-    // A longer run (under valgrind, say) sets VORLIX_MDB_DAMAGE_ROUNDS and _SEED.
-    const char* rounds = std::getenv("VORLIX_MDB_DAMAGE_ROUNDS");
-    const char* seed = std::getenv("VORLIX_MDB_DAMAGE_SEED");
-    std::mt19937 random(seed != nullptr ? std::strtoul(seed, nullptr, 10) : 20240607UL);
-    // The catalog and the first pages of user tables hold the structures the
-    // reader trusts most; hit them more often than the rest.
-    std::uniform_int_distribution<std::size_t> anyByte(0, intact.size() - 1);
-    std::uniform_int_distribution<std::size_t> structureByte(0, 40 * PageSize - 1);
-    for (int round = 0; round < (rounds != nullptr ? std::atoi(rounds) : 150); ++round) {
-        std::string copy = intact;
-        for (int flips = 1 + round % 8; flips > 0; --flips) {
-            const std::size_t at =
-                round % 2 == 0 ? anyByte(random) : structureByte(random) % intact.size();
-            copy[at] = static_cast<char>(round % 3 == 0 ? copy[at] ^ 0xff : random() & 0xff);
-        }
-        copies.push_back({copy, true, false});
-    }
     CTempDir dir;
     int failures = 0;
-    for (std::size_t i = 0; i < copies.size(); ++i) {
-        SCOPED_TRACE("copy " + std::to_string(i));
-        const Reading reading = ReadEverything(dir.Write("copy.mdb", copies[i].bytes), opened);
+    for (std::size_t step = 0; step < 2 * intact.size() / PageSize; ++step) {
+        // Whole pages, and pages cut in half.
+        const std::size_t size = step / 2 * PageSize + step % 2 * (PageSize / 2 + 17);
+        SCOPED_TRACE("size " + std::to_string(size));
+        const Reading reading =
+            ReadEverything(dir.Write("copy.mdb", intact.substr(0, size)), opened);
         failures += opened ? 0 : 1;
-        EXPECT_TRUE(copies[i].mayOpen || !opened);
+        EXPECT_TRUE(size % PageSize == 0 || !opened); // never a page cut in half
         for (const auto& [table, contents] : reading) {
             failures += contents ? 0 : 1;
-            if (contents && copies[i].cut) {
-                ASSERT_TRUE(reference.count(table) == 1 && reference.at(table)) << table;
+            if (contents) {
                 EXPECT_EQ(contents->columns, reference.at(table)->columns) << table;
                 EXPECT_EQ(contents->rows, reference.at(table)->rows) << table;
             }

@@ -1,8 +1,11 @@
 #include "model/ClassNode.h"
 
 #include "RecordingTreeControl.h"
+#include "TempDir.h"
 #include "model/ClassRoot.h"
+#include "model/LostDescriptions.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -66,14 +69,15 @@ TEST(SpacingRules, WorkedExamplesPerRule) {
 
 TEST(ClassNode, DefaultsHeaderFileNameAndSetAll) {
     CClassNode node;
-    EXPECT_EQ(node.GetKind(), KindClass);
-    EXPECT_EQ(node.GetId() + node.GetLine() + node.GetChildCount(), 0);
+    EXPECT_EQ(std::vector<int>({node.GetKind(), node.GetId(), node.GetLine(), node.GetChildCount(),
+                                node.m_nParentId}),
+              std::vector<int>({KindClass, 0, 0, 0, 0}));
     EXPECT_EQ(node.m_pParent, nullptr);
-    EXPECT_EQ(node.m_strBaseName + node.GetHeaderFileName(), "");
-    EXPECT_EQ(Texts({node.GetHeaderPath(), node.GetDescription(), node.GetName(),
-                     node.GetParameters(), node.GetTypeText()}),
-              Texts({"Headerfile unbekannt", "Klasse unbekannt", "Name unbekannt",
-                     "keine Parameter", "kein Rückgabewert"}));
+    EXPECT_EQ(
+        Texts({node.m_strBaseName, node.GetHeaderFileName(), node.GetHeaderPath(),
+               node.GetDescription(), node.GetName(), node.GetParameters(), node.GetTypeText()}),
+        Texts({"", "", "Headerfile unbekannt", "Klasse unbekannt", "Name unbekannt",
+               "keine Parameter", "kein Rückgabewert"}));
     const std::pair<const char*, const char*> files[] = {
         {"C:\\inc\\foo.h", "foo.h"}, {"D:foo.h", "foo.h"},        {"foo.h", "foo.h"},
         {"C:\\inc\\", ""},           {"/usr/include/a.h", "a.h"}, {"inc/sub\\b.h", "b.h"},
@@ -88,33 +92,25 @@ TEST(ClassNode, DefaultsHeaderFileNameAndSetAll) {
     EXPECT_EQ(Texts({std::to_string(node.GetId()), node.GetName(), node.GetDescription(),
                      node.GetHeaderPath(), node.GetHeaderFileName()}),
               Texts({"7", "a==b", "text", "new/path.h", "b.h"}));
-}
-
-TEST(ClassNode, AncestryListsClassesBelowRoot) {
-    SmallModel m;
-    EXPECT_EQ(m.a->GetAncestry(), "");
-    EXPECT_EQ(m.c->GetAncestry(), "A - B - ");
-    EXPECT_EQ(m.f->GetAncestry(), "A - ");
-    EXPECT_EQ(CClassNode().GetAncestry(), "");
+    CClassRoot root;
+    EXPECT_EQ(
+        Texts({std::to_string(root.GetId()), std::to_string(root.GetKind()), root.GetName(),
+               root.GetDescription(), root.m_strDatabase, root.m_strTable}),
+        Texts({"-1", "0", "Unbekannt", "keine Beschreibung vorhanden", "Unbekannt", "Unbekannt"}));
+    EXPECT_TRUE(root.m_bNeedsLocation);
 }
 
 TEST(ChildList, AddMoveRemoveAndOwnership) {
-    CClassNode parent;
+    CClassNode parent, other, stranger;
     parent.AddChild(nullptr);
-    EXPECT_EQ(parent.GetChildCount(), 0);
-    CClassNode other;
     auto* child = new CClassNode;
     other.AddChild(child);
     parent.AddChild(child); // a move: added first, removed from the old list after
-    EXPECT_EQ(child->m_pParent, &parent);
     other.RemoveChild(child, false);
-    EXPECT_EQ(other.GetChildCount(), 0);
-    EXPECT_EQ(parent.GetChild(0), child);
-    EXPECT_EQ(parent.GetChild(-1), nullptr);
-    EXPECT_EQ(parent.GetChild(1), nullptr);
-    CClassNode stranger;
     parent.RemoveChild(&stranger, true); // not in the list: nothing happens
-    EXPECT_EQ(parent.GetChildCount(), 1);
+    EXPECT_EQ(std::vector<CClassNode*>({child->m_pParent, parent.GetChild(0), parent.GetChild(-1),
+                                        parent.GetChild(1), other.GetChild(0)}),
+              std::vector<CClassNode*>({&parent, child, nullptr, nullptr, nullptr}));
     parent.RemoveChild(child, false);
     EXPECT_EQ(parent.GetChildCount(), 0);
     std::unique_ptr<CClassNode> keep(child); // still alive, ours now
@@ -134,15 +130,59 @@ TEST(ChildList, AddMoveRemoveAndOwnership) {
     EXPECT_EQ(kept.GetName(), "Name unbekannt"); // still alive
 }
 
-TEST(ChildList, DeepChainIsDestroyedWithoutRecursion) {
+// Items by their parent, in a vector: quick enough for a hundred thousand.
+struct CCountingTree : ITreeControl {
+    std::vector<TreeItemHandle> parents{0};
+    int sorts = 0;
+    int expands = 0;
+    TreeItemHandle InsertItem(const std::string&, TreeItemHandle parent) override {
+        parents.push_back(parent);
+        return parents.size() - 1;
+    }
+    void SortChildren(TreeItemHandle) override { ++sorts; }
+    void Expand(TreeItemHandle, int) override { ++expands; }
+};
+
+// A crafted table can describe a chain of classes each derived from the
+// last; no walk over the structure may take a stack frame per level.
+TEST(DeepChain, SearchesCountsAncestryTreeFillingAndExportCopeWithDepth) {
+    constexpr int kDepth = 100000;
     auto root = std::make_unique<CClassRoot>();
     CClassNode* tip = root.get();
-    for (int i = 0; i < 300000; ++i) {
-        tip->AddChild(new CClassNode);
+    for (int i = 0; i < kDepth; ++i) {
+        tip->AddChild(MakeNode(i + 1 == kDepth ? "Tip" : "C", KindClass, i));
         tip = tip->GetChild(0);
     }
+    CClassNode* f = MakeNode("f", KindFunction, kDepth);
+    tip->AddChild(f);
+    EXPECT_EQ(root->CountDescendants(KindClass), kDepth);
+    EXPECT_EQ(root->CountAllDescendants(), kDepth + 1);
+    EXPECT_EQ(root->FindByName("Tip", KindClass), tip);
+    EXPECT_EQ(root->FindByIdAndKind(kDepth - 1, KindClass), tip);
+    EXPECT_EQ(root->FindById(kDepth), f);
+    EXPECT_EQ(f->GetAncestry().size(), 4u * (kDepth - 1) + 6); // "C - " ..., "Tip - "
+    CCountingTree tree;
+    root->InsertIntoTree(&tree, 0);
+    EXPECT_EQ(root->FindByTreeItem(tip->GetTreeItem()), tip);
+    EXPECT_EQ(tree.parents[tip->GetTreeItem()], tip->m_pParent->GetTreeItem());
+    root->ExpandAll(&tree, kTreeExpand);
+    root->GetChild(0)->FillTreeItem(&tree, 7);
+    EXPECT_EQ(tree.parents[tip->GetTreeItem()], tip->m_pParent->GetTreeItem());
+    root->InsertIntoTreeFlat(&tree, 0);
+    EXPECT_EQ(tree.parents[tip->GetTreeItem()], root->GetTreeItem());
+    // Sorted: each item once per hierarchy filling, the flat list once;
+    // expanded: every item twice but the top one.
+    EXPECT_EQ(std::vector<int>({tree.sorts, tree.expands}),
+              std::vector<int>({2 * kDepth + 2, 2 * kDepth + 1}));
+    // The tip's page opens the whole chain in its navigation tree.
+    CTempDir dir;
+    ASSERT_TRUE(tip->ExportPage(dir.Path()));
+    EXPECT_GT(
+        std::filesystem::file_size(dir.Path() + "/class_" + std::to_string(kDepth - 1) + ".html"),
+        static_cast<std::uintmax_t>(kDepth) * 20);
     // A not-owning node deep down keeps its children alive.
     CClassNode kept;
+    tip->RemoveChild(f, true);
     tip->SetChildrenNotOwned(true);
     tip->AddChild(&kept);
     root.reset();
@@ -171,6 +211,9 @@ TEST(SearchesAndCounts, SelfFirstThenChildrenAndChainsOfOneKind) {
     // The node itself matches whatever kind was asked for.
     EXPECT_EQ(m.a->FindChildByName("A", KindVariable), m.a);
     EXPECT_EQ(m.a->FindChildByIdAndKind(1, KindFunction), m.a);
+    EXPECT_EQ(Texts({m.a->GetAncestry(), m.c->GetAncestry(), m.f->GetAncestry(),
+                     CClassNode().GetAncestry()}),
+              Texts({"", "A - B - ", "A - ", ""}));
     m.c->SetTreeItem(42);
     EXPECT_EQ(m.root.FindByTreeItem(42), m.c);
     EXPECT_EQ(m.b->FindChildByTreeItem(42), m.c);
@@ -211,14 +254,30 @@ TEST(TreeFilling, HierarchyFlatExpandAndGivenItem) {
     m.a->InsertIntoTree(nullptr, 0); // ignored
 }
 
-TEST(ClassRoot, NewRootDefaults) {
-    CClassRoot root;
-    EXPECT_EQ(root.GetId(), -1);
-    EXPECT_EQ(root.GetKind(), KindRoot);
-    EXPECT_EQ(Texts({root.GetName(), root.GetDescription(), root.m_strDatabase, root.m_strTable}),
-              Texts({"Unbekannt", "keine Beschreibung vorhanden", "Unbekannt", "Unbekannt"}));
-    EXPECT_TRUE(root.m_bNeedsLocation);
-    EXPECT_EQ(root.GetChildCount() + root.CountDescendants(KindClass), 0);
+// Descriptions an Update would drop: the old entry's text is held by no new
+// entry of the same kind, class and name.
+TEST(LostDescriptions, NamedByKindClassNameAndFirstLine) {
+    SmallModel old; // A, B, C classes; f, v members of A
+    old.a->SetDescription("Basis");
+    old.c->SetDescription("Dritte\r\nzweite Zeile");
+    old.f->SetDescription("Rechnet");
+    old.v->SetDescription("Wert");
+    old.b->SetDescription("");
+    SmallModel renamed;
+    renamed.a->SetDescription("Basis");
+    renamed.c->SetName("C2");
+    renamed.v->SetDescription("Wert");
+    renamed.f->SetDescription("anders");
+    const std::vector<CLostDescription> lost = FindLostDescriptions(old.root, renamed.root);
+    EXPECT_EQ(LostDescriptionQuestion(lost),
+              "Folgende Beschreibungen gehen bei der Aktualisierung verloren, weil ihre Einträge "
+              "in den Header-Dateien nicht mehr gefunden wurden:\n\nKlasse C: Dritte\n"
+              "Memberfunktion A::f: Rechnet\n\nDennoch aktualisieren?");
+    EXPECT_TRUE(FindLostDescriptions(old.root, old.root).empty());
+    const std::vector<CLostDescription> many(23, {KindVariable, "A", "v", "Wert"});
+    const std::string lines = LostDescriptionLines(many, 20);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 21);
+    EXPECT_TRUE(lines.ends_with("Membervariable A::v: Wert\nund 3 weitere\n"));
 }
 
 } // namespace

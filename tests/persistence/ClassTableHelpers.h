@@ -7,6 +7,7 @@
 #include "model/ClassRoot.h"
 #include "persistence/DaoException.h"
 
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -23,7 +24,6 @@ public:
         if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK) {
             throw std::runtime_error("cannot open " + path);
         }
-        Exec("PRAGMA synchronous = OFF");
     }
     ~CSqlFixture() { sqlite3_close(m_db); }
     CSqlFixture(const CSqlFixture&) = delete;
@@ -55,10 +55,19 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// SQL run by the sqlite3 client, as a user or another tool would.
+inline void RunSqliteClient(const std::string& path, const std::string& sql) {
+    FILE* client = ::popen(("sqlite3 '" + path + "'").c_str(), "w");
+    ASSERT_NE(client, nullptr);
+    std::fputs(sql.c_str(), client);
+    ASSERT_EQ(::pclose(client), 0) << sql;
+}
+
 // The class table made by hand, as a user would: four integer, five text columns.
-inline void CreateClassTable(CSqlFixture& sql, const std::string& quotedName) {
-    sql.Exec("CREATE TABLE " + quotedName +
-             " (ID INTEGER, Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, File TEXT,"
+inline void CreateClassTable(CSqlFixture& sql, const std::string& quotedName,
+                             const std::string& idType = "INTEGER") {
+    sql.Exec("CREATE TABLE " + quotedName + " (ID " + idType +
+             ", Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, File TEXT,"
              " Description TEXT, VarType TEXT, Parameter TEXT)");
 }
 
@@ -71,7 +80,7 @@ inline std::string Quote(const std::string& text) {
     return quoted + "'";
 }
 
-// One row of the class table in its column order.
+// One row of the class table: ID, Type, Parent and name.
 struct TableRow {
     int id;
     int type;
@@ -79,16 +88,20 @@ struct TableRow {
     std::string name;
 };
 
+inline std::string InsertSql(const std::string& quotedTable, const std::vector<TableRow>& rows) {
+    std::string sql = "BEGIN;";
+    for (const TableRow& row : rows) {
+        sql += "INSERT INTO " + quotedTable + " VALUES (" + std::to_string(row.id) + ", " +
+               std::to_string(row.type) + ", 7, " + std::to_string(row.parent) + ", " +
+               Quote(row.name) + ", " + Quote(row.name + ".h") +
+               ", 'd', 'int', 'keine Parameter');";
+    }
+    return sql + "COMMIT;";
+}
+
 inline void InsertRows(CSqlFixture& sql, const std::string& quotedTable,
                        const std::vector<TableRow>& rows) {
-    sql.Exec("BEGIN");
-    for (const TableRow& row : rows) {
-        sql.Exec("INSERT INTO " + quotedTable + " VALUES (" + std::to_string(row.id) + ", " +
-                 std::to_string(row.type) + ", 7, " + std::to_string(row.parent) + ", " +
-                 Quote(row.name) + ", " + Quote(row.name + ".h") + ", 'd', 'int', " +
-                 "'keine Parameter')");
-    }
-    sql.Exec("COMMIT");
+    sql.Exec(InsertSql(quotedTable, rows));
 }
 
 // The rows of the class table as text, in table order.
@@ -134,13 +147,14 @@ inline std::string Csv(const CClassNode& root) {
     return out.str();
 }
 
-inline void ExpectDaoError(const std::function<void()>& operation, const std::string& message) {
+// The database error an operation raises; "" when it raises none.
+inline std::string DaoError(const std::function<void()>& operation) {
     try {
         operation();
-        ADD_FAILURE() << "no error, expected: " << message;
     } catch (const CDaoException& error) {
-        EXPECT_EQ(error.GetErrorMessage(), message);
+        return error.GetErrorMessage();
     }
+    return {};
 }
 
 struct CliResult {

@@ -6,14 +6,6 @@
 
 namespace {
 
-// A path as the root's name shows it: a blank after every '-'.
-std::string ShownPath(std::string path) {
-    for (size_t i = path.find('-'); i != std::string::npos; i = path.find('-', i + 2)) {
-        path.insert(i + 1, " ");
-    }
-    return path;
-}
-
 class LoadTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -37,31 +29,71 @@ protected:
 
 // Rows in table order and the tree they load into. A = 1 under the root,
 // f = 2 and v = 3 members of A, B = 4 derived from A, C = 5 derived from B.
-TEST_F(LoadTest, OrdersOfRowsAndTheTreesTheyGive) {
+TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
+    const std::string unplaced = "2 Einträge der Tabelle konnten nicht eingeordnet werden, weil "
+                                 "die Klasse, zu der sie gehören, in keiner Zeile steht:\n";
     const struct {
         std::vector<TableRow> rows;
         const char* shape;
+        std::string message;
     } cases[] = {
-        {{{1, 1, -1, "A"}, {4, 1, 1, "B"}, {2, 2, 1, "f"}, {3, 3, 1, "v"}}, "A{B f v}"}, // as saved
-        // Derived classes come before members in the first pass.
-        {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {4, 1, 1, "B"}, {3, 3, 1, "v"}}, "A{B f v}"},
-        {{{2, 2, 1, "f"}, {1, 1, -1, "A"}}, "A{f}"}, // member parked, attached later
-        {{{2, 2, -1, "f"}, {1, 1, -1, "A"}}, "f A"}, // member with Parent -1 under the root
-        {{{5, 1, 4, "C"}, {4, 1, 1, "B"}, {1, 1, -1, "A"}}, "A{B}"},    // one parked pass only
-        {{{1, 1, -1, "A"}, {9, 1, 77, "X"}, {8, 2, 78, "g"}}, "A"},     // parents not found
-        {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {6, 3, 2, "w"}}, "A{f}"},    // a member is no parent
-        {{{2, 2, 4, "f"}, {4, 1, 1, "B"}, {1, 1, -1, "A"}}, "A{B}"},    // parked before its class
-        {{{4, 1, 1, "B"}, {2, 2, 4, "f"}, {1, 1, -1, "A"}}, "A{B{f}}"}, // parked after its class
+        {{{1, 1, -1, "A"}, {4, 1, 1, "B"}, {2, 2, 1, "f"}, {3, 3, 1, "v"}}, "A{B f v}", ""},
+        // Members have class parents: attached after the first pass.
+        {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {4, 1, 1, "B"}, {3, 3, 1, "v"}}, "A{B f v}", ""},
+        {{{2, 2, -1, "f"}, {1, 1, -1, "A"}}, "f A", ""}, // Parent -1: under the root
+        {{{5, 1, 4, "C"}, {4, 1, 1, "B"}, {1, 1, -1, "A"}}, "A{B{C}}", ""},
+        // Later children of one class in table order, whenever their class came.
+        {{{2, 2, 4, "f"}, {4, 1, 1, "B"}, {3, 2, 4, "g"}, {1, 1, -1, "A"}}, "A{B{f g}}", ""},
+        {{{1, 1, -1, "A"}, {9, 1, 77, "X"}, {8, 2, 78, "g"}},
+         "A",
+         unplaced + "\n  X (ID 9, Parent 77)\n  g (ID 8, Parent 78)"},
+        // A member is never a parent.
+        {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {6, 3, 2, "w"}, {7, 1, 7, "S"}},
+         "A{f}",
+         unplaced + "\n  w (ID 6, Parent 2)\n  S (ID 7, Parent 7)"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        SCOPED_TRACE(c.shape);
+        ui.messages.clear();
         sql->Exec("DELETE FROM Klassen");
         InsertRows(*sql, "Klassen", c.rows);
         EXPECT_TRUE(Load());
         EXPECT_EQ(Shape(root), c.shape);
         EXPECT_FALSE(root.m_bNeedsLocation);
+        EXPECT_EQ(ui.messages, c.message.empty() ? std::vector<std::string>{}
+                                                 : std::vector<std::string>{c.message});
     }
+    std::vector<TableRow> many;
+    for (int i = 0; i < 7; ++i) {
+        many.push_back({10 + i, 1, 99, "X" + std::to_string(i)});
+    }
+    sql->Exec("DELETE FROM Klassen");
+    InsertRows(*sql, "Klassen", many);
+    EXPECT_TRUE(Load());
+    EXPECT_TRUE(
+        ui.messages.back().ends_with(":\n\n  X0 (ID 10, Parent 99)\n  X1 (ID 11, Parent 99)\n"
+                                     "  X2 (ID 12, Parent 99)\n  X3 (ID 13, Parent 99)\n"
+                                     "  X4 (ID 14, Parent 99)\n  und 2 weitere"))
+        << ui.messages.back();
+}
+
+// A table keyed by ID delivers its rows in ID order; a scan numbers derived
+// classes before their bases.
+TEST_F(LoadTest, KeyedTableWithDerivedClassesFirstLoadsWhole) {
+    const std::string keyed = dir.Path() + "/keyed.db";
+    RunSqliteClient(
+        keyed, "CREATE TABLE Klassen (ID INTEGER PRIMARY KEY, Type INTEGER, Row "
+               "INTEGER, Parent INTEGER, Class TEXT, File TEXT, Description TEXT, "
+               "VarType TEXT, Parameter TEXT);" +
+                   InsertSql("Klassen",
+                             {{4, 1, -1, "A"}, {3, 1, 4, "B"}, {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
+    ui.tableAnswers.push_back("Klassen");
+    EXPECT_TRUE(root.Load(keyed, ui));
+    EXPECT_EQ(Shape(root), "A{B{C{c}}}");
     EXPECT_TRUE(ui.messages.empty());
+    const CliResult dump = RunVerb({"dump", keyed, "Klassen"});
+    EXPECT_EQ(dump.status, 0) << dump.err;
+    EXPECT_EQ(dump.out, Csv(root));
 }
 
 TEST_F(LoadTest, StoresEveryColumnNullsAndTheRootsLocation) {
@@ -70,20 +102,17 @@ TEST_F(LoadTest, StoresEveryColumnNullsAndTheRootsLocation) {
               "(2, 2, NULL, 1, 'g', NULL, NULL, NULL, NULL)");
     AddNode(root, KindClass, 99, "Alt");
     ASSERT_TRUE(Load());
-    ASSERT_EQ(Shape(root), "a== b{g}");
-    const CClassNode* a = root.GetChild(0);
-    EXPECT_EQ(a->GetId(), 1);
-    EXPECT_EQ(a->GetLine(), 12);
-    EXPECT_EQ(a->m_nParentId, -1);
-    EXPECT_EQ(a->GetHeaderFileName(), "x.h");
-    EXPECT_EQ(a->GetDescription(), "Größe, \"ä\"\r\nzwei");
-    EXPECT_EQ(a->GetTypeText(), "int* x");
-    EXPECT_EQ(a->GetParameters(), "int a, char* b = 0");
-    // NULLs read as zero and empty text.
-    EXPECT_EQ(a->GetChild(0)->GetLine(), 0);
-    EXPECT_EQ(a->GetChild(0)->GetDescription(), "");
+    EXPECT_EQ(Csv(root), "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
+                         "1,1,12,-1,a== b,x.h,\"Größe, \"\"ä\"\"\r\nzwei\",int* x,"
+                         "\"int a, char* b = 0\"\r\n2,2,0,1,g,,,,\r\n");
+    EXPECT_EQ(root.GetChild(0)->GetHeaderPath(), "dir\\x.h");
     EXPECT_EQ(root.GetId(), -1);
-    EXPECT_EQ(root.GetName(), ShownPath(path) + " (Klassen)");
+    // The path as the root's name shows it: a blank after every '-'.
+    std::string shown = path + " (Klassen)";
+    for (size_t i = shown.find('-'); i != std::string::npos; i = shown.find('-', i + 2)) {
+        shown.insert(i + 1, " ");
+    }
+    EXPECT_EQ(root.GetName(), shown);
     EXPECT_EQ(root.GetDescription(), "keine Beschreibung vorhanden");
     EXPECT_EQ(root.m_strDatabase, path);
     EXPECT_EQ(root.m_strTable, "Klassen");
@@ -95,8 +124,7 @@ TEST_F(LoadTest, StoresEveryColumnNullsAndTheRootsLocation) {
 TEST_F(LoadTest, UnreadableRowsFailTheLoadSilently) {
     sql->Exec("CREATE TABLE Kurz (ID INTEGER, Type INTEGER, Row INTEGER, Parent INTEGER, "
               "Class TEXT, File TEXT, VarType TEXT, Parameter TEXT)");
-    sql->Exec("INSERT INTO Kurz VALUES (1, 1, 1, -1, 'A', 'a.h', 'x', 'y'), "
-              "(2, 2, 1, 1, 'f', 'a.h', 'x', 'y')");
+    sql->Exec("INSERT INTO Kurz VALUES (1, 1, 1, -1, 'A', 'a.h', 'x', 'y')");
     EXPECT_FALSE(Load("Kurz"));
     EXPECT_EQ(root.GetChildCount(), 0);
     EXPECT_TRUE(root.m_bNeedsLocation);
@@ -114,53 +142,50 @@ TEST_F(LoadTest, CancelOrAnEmptyTableListEmptiesTheTreeAndReturnsFalse) {
     EXPECT_FALSE(root.Load(path, ui));
     EXPECT_EQ(root.GetChildCount(), 0);
     EXPECT_EQ(root.m_strDatabase, path);
-    EXPECT_EQ(root.m_strTable, "Unbekannt");
-    EXPECT_EQ(root.GetName(), "Unbekannt");
+    EXPECT_EQ(root.m_strTable + root.GetName(), "UnbekanntUnbekannt");
     // OK on an empty list gives the empty name, which cannot be opened.
-    CTempDir other;
-    path = other.Path() + "/leer.mdb";
+    path = dir.Path() + "/leer.mdb";
     CSqlFixture(path).Exec("PRAGMA user_version = 1");
     AddNode(root, KindClass, 5, "Alt");
     EXPECT_FALSE(Load(""));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"no such table: "});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Die Tabelle '' gibt es in der Datenbank '" +
+                                                    path + "' nicht.\n\nno such table: "});
     EXPECT_EQ(root.GetChildCount(), 0);
-    EXPECT_EQ(root.m_strTable, "");
     EXPECT_EQ(ui.offeredTables.back(), std::vector<std::string>{});
 }
 
-// The loader looks parents up through an index; this is the algorithm
-// written out with the tree search, run on random tables with repeated IDs,
-// odd kinds and missing parents.
+// The loader looks parents up through indexes; this is the rule written out
+// with the tree search (the first pass by the row's own kind, then always the
+// first parked row in table order whose class is in the tree), run on random
+// tables with repeated IDs, odd kinds and missing parents.
 std::string LiteralLoad(const std::vector<TableRow>& rows) {
     CClassRoot root;
-    root.SetId(-1);
-    CClassNode holder;
+    std::vector<CClassNode*> parked;
     for (const TableRow& row : rows) {
         auto* node = new CClassNode;
-        node->SetId(row.id);
+        node->SetAll(row.id, row.name, "d", row.name + ".h");
+        node->SetHeaderFile(row.name + ".h");
         node->SetKind(row.type);
         node->m_nParentId = row.parent;
-        node->SetName(row.name);
-        node->SetHeaderFile(row.name + ".h");
         node->SetLine(7);
-        node->SetDescription("d");
         node->SetTypeText("int");
-        node->SetParameters("keine Parameter");
         if (CClassNode* parent = root.FindByIdAndKind(node->m_nParentId, node->GetKind())) {
             parent->AddChild(node);
         } else {
-            holder.AddChild(node);
+            parked.push_back(node);
         }
     }
-    int i = 0;
-    while (i < holder.GetChildCount()) {
-        CClassNode* node = holder.GetChild(i);
-        if (CClassNode* parent = root.FindByIdAndKind(node->m_nParentId, KindClass)) {
-            parent->AddChild(node);
-            holder.RemoveChild(node, false);
+    for (size_t i = 0; i < parked.size();) {
+        if (CClassNode* parent = root.FindByIdAndKind(parked[i]->m_nParentId, KindClass)) {
+            parent->AddChild(parked[i]);
+            parked.erase(parked.begin() + static_cast<long>(i));
+            i = 0;
         } else {
             ++i;
         }
+    }
+    for (CClassNode* node : parked) {
+        delete node;
     }
     return Csv(root);
 }

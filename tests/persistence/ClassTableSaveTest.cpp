@@ -17,6 +17,10 @@ const std::vector<std::string> kExampleRows = {
     "3|3|12|1|v|v.h|Beschreibung von v|int|",
 };
 
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 class SaveTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -52,26 +56,26 @@ TEST_F(SaveTest, FirstSaveAsksForFileAndTableAndWritesPreOrderRows) {
     EXPECT_EQ(StoredRows(*sql, "Klassen"), kExampleRows);
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_TRUE(ui.fileDialogs[0].save);
-    EXPECT_EQ(ui.fileDialogs[0].defaultExtension, "*.mdb");
-    EXPECT_EQ(ui.fileDialogs[0].filter, "Access Datenbank (*.mdb)|*.mdb||");
+    EXPECT_EQ(ui.fileDialogs[0].defaultExtension + ui.fileDialogs[0].filter,
+              "*.mdbAccess Datenbank (*.mdb)|*.mdb||");
     EXPECT_EQ(ui.offeredTables, (std::vector<std::vector<std::string>>{{"Alt", "Klassen"}}));
-    EXPECT_EQ(root.m_strDatabase, path);
-    EXPECT_EQ(root.m_strTable, "Klassen");
+    EXPECT_EQ(root.m_strDatabase + "|" + root.m_strTable, path + "|Klassen");
     EXPECT_FALSE(root.m_bNeedsLocation);
     EXPECT_TRUE(ui.messages.empty());
     // The integers are stored as integers, not as the texts they were written as.
     EXPECT_EQ(sql->Rows("SELECT DISTINCT typeof(ID) || typeof(Type) || typeof(Row) || "
                         "typeof(Parent) FROM Klassen"),
               std::vector<std::string>{"integerintegerintegerinteger"});
-
     // The second save asks nothing and writes the same rows.
     ASSERT_TRUE(root.Save(true, ui));
-    EXPECT_EQ(ui.fileDialogs.size(), 1u);
-    EXPECT_EQ(ui.offeredTables.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs.size() + ui.offeredTables.size(), 2u);
     EXPECT_EQ(StoredRows(*sql, "Klassen"), kExampleRows);
 }
 
-TEST_F(SaveTest, SavingReplacesTheRowsAlreadyInTheTableAfterACopy) {
+// The copy holds what the database holds, also changes another connection
+// has not yet written back from its write-ahead log, and replaces an older one.
+TEST_F(SaveTest, SavingReplacesTheOldRowsAfterAConsistentCopy) {
+    sql->Exec("PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0");
     InsertRows(*sql, "Klassen", {{7, 1, -1, "Old"}, {8, 2, 7, "g"}, {9, 1, 7, "Older"}});
     InsertRows(*sql, "Alt", {{7, 1, -1, "Untouched"}});
     const std::string backup = dir.Write("db.mdb.bak", "old backup");
@@ -79,8 +83,8 @@ TEST_F(SaveTest, SavingReplacesTheRowsAlreadyInTheTableAfterACopy) {
     ASSERT_TRUE(root.Save(true, ui));
     EXPECT_EQ(StoredRows(*sql, "Klassen"), kExampleRows);
     EXPECT_EQ(sql->Rows("SELECT Class FROM Alt"), std::vector<std::string>{"Untouched"});
-    // The copy is the file as it was before this save, replacing an older one.
-    EXPECT_EQ(CSqlFixture(backup).Rows("SELECT Class FROM Klassen"),
+    std::filesystem::copy_file(backup, dir.Path() + "/alone.db");
+    EXPECT_EQ(CSqlFixture(dir.Path() + "/alone.db").Rows("SELECT Class FROM Klassen"),
               (std::vector<std::string>{"Old", "g", "Older"}));
     std::filesystem::remove(backup);
     ASSERT_TRUE(root.Save(false, ui));
@@ -106,29 +110,39 @@ TEST_F(SaveTest, SaveThenLoadGivesBackEveryStoredField) {
     EXPECT_EQ(sql->Rows("SELECT count(*) FROM Klassen"), std::vector<std::string>{"0"});
 }
 
-TEST_F(SaveTest, CancelPaths) {
+TEST_F(SaveTest, CancelPathsAndFilesThatCannotBeUsed) {
     // File dialog cancelled: nothing happens at all.
     EXPECT_FALSE(root.Save(true, ui));
     EXPECT_EQ(root.m_strDatabase, "Unbekannt");
-    EXPECT_TRUE(root.m_bNeedsLocation);
     EXPECT_FALSE(FileExists(path + ".bak"));
-
     // Table dialog cancelled: nothing written, but the copy exists.
     ui.fileAnswers.push_back(path);
     ui.tableAnswers.push_back(std::nullopt);
     EXPECT_FALSE(root.Save(true, ui));
-    EXPECT_EQ(root.m_strDatabase, path);
-    EXPECT_EQ(root.m_strTable, "Unbekannt");
+    EXPECT_EQ(root.m_strDatabase + "|" + root.m_strTable, path + "|Unbekannt");
     EXPECT_TRUE(root.m_bNeedsLocation);
     EXPECT_TRUE(FileExists(path + ".bak"));
     EXPECT_TRUE(StoredRows(*sql, "Klassen").empty());
     EXPECT_TRUE(ui.messages.empty());
-
-    // A new file that cannot be made: the engine's text, the location stays open.
-    ui.fileAnswers.push_back(dir.Path() + "/kein/Verzeichnis.mdb");
+    // A new file that cannot be made: German text with the engine's after it.
+    const std::string nowhere = dir.Path() + "/kein/Verzeichnis.mdb";
+    ui.fileAnswers.push_back(nowhere);
     EXPECT_FALSE(root.Save(true, ui));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"unable to open database file"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Die Datenbank '" + nowhere +
+                                                    "' kann nicht geöffnet werden.\n\n"
+                                                    "unable to open database file"});
     EXPECT_TRUE(root.m_bNeedsLocation);
+    // A file that is no database raises the error and stays as it was.
+    const std::string text = dir.Write("text.mdb", std::string(3000, 't'));
+    ui.fileAnswers.push_back(text);
+    const std::string notADatabase =
+        "Die Datei '" + text + "' ist keine Datenbank.\n\nfile is not a database";
+    EXPECT_EQ(DaoError([&] { root.Save(true, ui); }), notADatabase);
+    EXPECT_EQ(DaoError([&] { root.Load(text, ui); }), notADatabase);
+    EXPECT_EQ(root.GetChildCount(), 0);
+    std::string contents;
+    ASSERT_TRUE(ReadWholeFile(text, contents));
+    EXPECT_EQ(contents, std::string(3000, 't'));
     EXPECT_EQ(ui.offeredTables.size(), 1U);
 }
 
@@ -146,58 +160,46 @@ TEST_F(SaveTest, NewFileBecomesADatabaseWithAnEmptyClassTable) {
                                  "File TEXT,Description TEXT,VarType TEXT,Parameter TEXT"});
 }
 
-TEST_F(SaveTest, FileThatIsNoDatabaseRaisesTheEnginesErrorAndStaysAsItWas) {
-    const std::string text = dir.Write("text.mdb", std::string(3000, 't'));
-    ui.fileAnswers.push_back(text);
-    ExpectDaoError([&] { root.Save(true, ui); }, "file is not a database");
-    ExpectDaoError([&] { root.Load(text, ui); }, "file is not a database");
-    EXPECT_EQ(root.GetChildCount(), 0);
-    EXPECT_EQ(root.m_strDatabase, text);
-    EXPECT_TRUE(ui.offeredTables.empty());
-    std::string contents;
-    ASSERT_TRUE(ReadWholeFile(text, contents));
-    EXPECT_EQ(contents, std::string(3000, 't'));
-}
-
-// A row error is shown and abandons that row only; the others stay.
-TEST_F(SaveTest, RowErrorsAreShownAndTheOtherRowsStay) {
-    sql->Exec("CREATE TABLE Streng (ID INTEGER, Type INTEGER, Row INTEGER, Parent INTEGER, "
-              "Class TEXT CHECK (Class <> 'f'), File TEXT, Description TEXT, VarType TEXT, "
-              "Parameter TEXT)");
-    Settle("Streng");
-    ASSERT_TRUE(root.Save(false, ui));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"CHECK constraint failed: Class <> 'f'"});
-    // The abandoned row keeps what its first step stored: nothing.
-    EXPECT_EQ(StoredRows(*sql, "Streng"),
-              (std::vector<std::string>{kExampleRows[0], kExampleRows[1],
-                                        "NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
-                                        kExampleRows[3]}));
-}
-
-// A delete that keeps failing (a guard, a lock held elsewhere) ends the save
-// with the engine's text once; the old rows stay.
-TEST_F(SaveTest, DeletesThatFailStopTheSaveAndKeepTheOldRows) {
+// A row the table refuses, a table with triggers (which would run their own
+// statements, here for ever) and a lock held elsewhere: one message, false,
+// and the old rows stay. Loading such a table stays allowed.
+TEST_F(SaveTest, WritesThatFailEndTheSaveAndKeepTheOldRows) {
     const struct {
-        const char* block;
-        const char* unblock;
-        const char* message;
+        const char* table;
+        const char* setup;
+        std::string message;
     } cases[] = {
-        {"CREATE TRIGGER Sperre BEFORE DELETE ON Klassen WHEN old.Class = 'Older' "
-         "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END",
-         "DROP TRIGGER Sperre", "gesperrt"},
-        {"BEGIN IMMEDIATE", "ROLLBACK", "database is locked"},
+        {"Streng", "",
+         "Die Datenbank '" + path +
+             "' nimmt die Zeile nicht an.\n\n"
+             "CHECK constraint failed: Class <> 'f'"},
+        {"Klassen",
+         "CREATE TRIGGER Lang AFTER INSERT ON Klassen BEGIN SELECT count(*) FROM "
+         "Klassen a, Klassen b, Klassen c, Klassen d, Klassen e, Klassen f; END",
+         "In die Tabelle 'Klassen' der Datenbank '" + path +
+             "' wird nicht geschrieben: sie hat Trigger, die beim Speichern eigene Befehle in "
+             "der Datenbank ausführen würden."},
+        {"Alt", "BEGIN IMMEDIATE",
+         "Die Datenbank '" + path +
+             "' ist von einem anderen Programm gesperrt.\n\ndatabase is locked"},
     };
-    InsertRows(*sql, "Klassen", {{7, 1, -1, "Old"}, {8, 1, -1, "Older"}});
-    Settle();
+    sql->Exec("CREATE TABLE Streng (ID, Type, Row, Parent, Class CHECK (Class <> 'f'), File, "
+              "Description, VarType, Parameter)");
     for (const auto& c : cases) {
         ui.messages.clear();
-        sql->Exec(c.block);
+        InsertRows(*sql, c.table, {{7, 1, -1, "Old"}, {8, 1, -1, "Older"}});
+        sql->Exec(c.setup);
+        Settle(c.table);
         EXPECT_FALSE(root.Save(false, ui));
-        sql->Exec(c.unblock);
         EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
-        EXPECT_EQ(sql->Rows("SELECT Class FROM Klassen ORDER BY rowid"),
-                  (std::vector<std::string>{"Old", "Older"}));
+        EXPECT_EQ(sql->Rows(std::string("SELECT group_concat(Class) FROM ") + c.table),
+                  std::vector<std::string>{"Old,Older"});
+        CClassRoot loaded;
+        ui.tableAnswers.push_back(c.table);
+        EXPECT_TRUE(loaded.Load(path, ui));
+        EXPECT_EQ(Shape(loaded), "Old Older");
     }
+    sql->Exec("ROLLBACK");
 }
 
 // Runs body in a child process and returns its exit status (or -signal).
@@ -211,49 +213,64 @@ int RunInChild(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 
-TEST_F(SaveTest, ReadOnlyFileIsReportedOnceAndNothingIsLost) {
-    InsertRows(*sql, "Klassen", {{7, 1, -1, "Old"}});
+TEST_F(SaveTest, ReadOnlyFileOrFullDiskIsReportedOnceAndNothingIsLost) {
+    const std::vector<std::string> before = [&] {
+        std::vector<TableRow> rows;
+        for (int i = 0; i < 500; ++i) {
+            rows.push_back({i, KindClass, -1, "Old" + std::string(400, 'o')});
+        }
+        InsertRows(*sql, "Klassen", rows);
+        for (int i = 0; i < 20000; ++i) {
+            AddNode(root, KindClass, 100 + i, "N")->SetDescription(std::string(500, 'd'));
+        }
+        return StoredRows(*sql, "Klassen");
+    }();
     sql.reset();
     Settle();
-    ::chmod(path.c_str(), 0444);
-    ::chmod(dir.Path().c_str(), 0555);
-    const int status = RunInChild([&] {
-        // Root ignores file modes: the save runs as nobody.
-        if (geteuid() == 0 && setuid(65534) != 0) {
-            return 10;
-        }
-        CScriptedUserInterface childUi;
-        const std::vector<std::string> expected = {"attempt to write a readonly database"};
-        return root.Save(false, childUi) ? 11 : childUi.messages == expected ? 0 : 12;
-    });
-    EXPECT_EQ(status, 0);
-    CSqlFixture check(path);
-    EXPECT_EQ(check.Rows("SELECT Class FROM Klassen"), std::vector<std::string>{"Old"});
-}
-
-// Old rows and new nodes many pages long, so that a save writes into the file.
-std::vector<std::string> FillOldAndNew(CSqlFixture& sql, CClassRoot& root, int old, int added) {
-    std::vector<TableRow> rows;
-    for (int i = 0; i < old; ++i) {
-        rows.push_back({i, KindClass, -1, "Old" + std::to_string(i) + std::string(400, 'o')});
+    const struct {
+        bool readOnly;
+        const char* message;
+    } cases[] = {{false, "ist der Datenträger voll?"}, {true, "schreibgeschützt"}};
+    for (const auto& c : cases) {
+        ::chmod(path.c_str(), c.readOnly ? 0444 : 0644);
+        ::chmod(dir.Path().c_str(), c.readOnly ? 0555 : 0755);
+        const int status = RunInChild([&] {
+            // The file may not grow beyond its size: a full disk. Root ignores
+            // file modes: the read-only save runs as nobody.
+            struct rlimit limit {};
+            limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(std::filesystem::file_size(path));
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            if (c.readOnly && geteuid() == 0 && setuid(65534) != 0) {
+                return 10;
+            }
+            CScriptedUserInterface childUi;
+            if (root.Save(false, childUi) || childUi.messages.size() != 1) {
+                return 11;
+            }
+            return Contains(childUi.messages[0], c.message) ? 0 : 12;
+        });
+        EXPECT_EQ(status, 0) << c.message;
+        ::chmod(dir.Path().c_str(), 0755);
+        CSqlFixture check(path);
+        EXPECT_EQ(StoredRows(check, "Klassen"), before);
     }
-    InsertRows(sql, "Klassen", rows);
-    for (int i = 0; i < added; ++i) {
-        AddNode(root, KindClass, 100 + i, "N" + std::to_string(i))
-            ->SetDescription(std::string(500, 'd'));
-    }
-    return StoredRows(sql, "Klassen");
 }
 
 TEST_F(SaveTest, ProcessKilledInTheMiddleOfASaveLeavesTheOldRows) {
-    const std::vector<std::string> before = FillOldAndNew(*sql, root, 6000, 6000);
+    sql->Exec("CREATE TABLE Boom (ID, Type, Row, Parent, Class CHECK (Class <> 'Boom'), File, "
+              "Description, VarType, Parameter)");
+    std::vector<TableRow> rows;
+    for (int i = 0; i < 6000; ++i) {
+        rows.push_back({i, KindClass, -1, "Old" + std::string(400, 'o')});
+        AddNode(root, KindClass, 100 + i, "N")->SetDescription(std::string(500, 'd'));
+    }
     AddNode(root, KindClass, 99999, "Boom");
-    Settle();
-    // The row "Boom" fails; the message for it is where the process dies.
-    sql->Exec("CREATE TRIGGER Boom BEFORE UPDATE ON Klassen WHEN new.Class = 'Boom' "
-              "BEGIN SELECT RAISE(ABORT, 'boom'); END");
+    InsertRows(*sql, "Boom", rows);
+    const std::vector<std::string> before = StoredRows(*sql, "Boom");
     sql.reset();
-
+    Settle("Boom");
+    // The last row fails; the message for it is where the process dies.
     struct CDyingUserInterface : CScriptedUserInterface {
         void ShowMessage(const std::string&) override { ::raise(SIGKILL); }
     };
@@ -265,27 +282,8 @@ TEST_F(SaveTest, ProcessKilledInTheMiddleOfASaveLeavesTheOldRows) {
     ASSERT_EQ(status, -SIGKILL);
     // The engine's journal shows that the file was being written.
     EXPECT_TRUE(FileExists(path + "-journal"));
-
     CSqlFixture check(path);
-    EXPECT_EQ(StoredRows(check, "Klassen"), before);
-}
-
-TEST_F(SaveTest, FileThatFillsUpEndsTheSaveWithOneMessageAndKeepsTheOldRows) {
-    const std::vector<std::string> before = FillOldAndNew(*sql, root, 500, 20000);
-    sql.reset();
-    Settle();
-    const int status = RunInChild([&] {
-        // The file may not grow beyond its size: a full disk.
-        struct rlimit limit {};
-        limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(std::filesystem::file_size(path));
-        ::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        CScriptedUserInterface childUi;
-        return root.Save(false, childUi) ? 11 : childUi.messages.size() == 1 ? 0 : 12;
-    });
-    EXPECT_EQ(status, 0);
-    CSqlFixture check(path);
-    EXPECT_EQ(StoredRows(check, "Klassen"), before);
+    EXPECT_EQ(StoredRows(check, "Boom"), before);
 }
 
 } // namespace
