@@ -5,6 +5,7 @@
 #include "search/SourceSearch.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -128,7 +129,7 @@ bool HasAllGrams(const std::vector<uint64_t>& bits, const std::string& name) {
 } // namespace
 
 struct CIncludeIndex::FileEntry {
-    std::string path;
+    std::string path; // the path it is read through
     bool includesRead = false;
     std::string includeList; // as read, until resolved
     bool textRead = false;
@@ -142,39 +143,13 @@ struct CIncludeIndex::FileEntry {
     std::vector<int> pieceNameIds;
     std::unordered_set<int> pieceIds;
     std::vector<int> sortedPieceIds;
-    // Strongly connected component of the include graph.
-    int component = -1;
-    bool cyclic = false;
-    int below = -1; // NamesFoundBelow outside cycles: -1 unknown
-    int index = -1;
-    int low = 0;
-    bool onStack = false;
+    int deeper = -1; // ReachesDeeper as a start file: -1 unknown
 };
 
 CIncludeIndex::CIncludeIndex(std::string searchDirectory)
     : m_searchDir(std::move(searchDirectory)) {}
 
 CIncludeIndex::~CIncludeIndex() = default;
-
-int CIncludeIndex::IdOf(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return -1;
-    }
-    const auto key = std::make_pair(static_cast<unsigned long long>(st.st_dev),
-                                    static_cast<unsigned long long>(st.st_ino));
-    const auto found = m_ids.find(key);
-    if (found != m_ids.end()) {
-        return found->second;
-    }
-    const int id = static_cast<int>(m_files.size());
-    auto entry = std::make_unique<FileEntry>();
-    entry->path = path;
-    m_files.push_back(std::move(entry));
-    m_onChain.push_back(0);
-    m_ids.emplace(key, id);
-    return id;
-}
 
 namespace {
 
@@ -189,6 +164,39 @@ std::string DirectoryPart(const std::string& path) {
 }
 
 } // namespace
+
+int CIncludeIndex::IdOf(const std::string& path) {
+    const auto seen = m_pathIds.find(path);
+    if (seen != m_pathIds.end()) {
+        return seen->second;
+    }
+    // A file is the path it is read through: its folder with every link and
+    // ".." resolved, and its own name. The same text reached through another
+    // folder resolves its includes there, so it is another file here.
+    int id = -1;
+    if (!path.empty() && IsRegularFile(path)) {
+        const std::string dir = DirectoryPart(path);
+        char* real = ::realpath(dir.empty() ? "." : dir.c_str(), nullptr);
+        if (real != nullptr) {
+            std::string key = real;
+            std::free(real);
+            key += '/';
+            key += path.substr(dir.size());
+            const auto found = m_ids.find(key);
+            if (found != m_ids.end()) {
+                id = found->second;
+            } else {
+                id = static_cast<int>(m_files.size());
+                auto entry = std::make_unique<FileEntry>();
+                entry->path = path;
+                m_files.push_back(std::move(entry));
+                m_ids.emplace(std::move(key), id);
+            }
+        }
+    }
+    m_pathIds.emplace(path, id);
+    return id;
+}
 
 std::string CIncludeIndex::ResolveInclude(const std::string& includer,
                                           const std::string& name) const {
@@ -210,7 +218,8 @@ std::string CIncludeIndex::ResolveInclude(const std::string& includer,
             return below;
         }
     }
-    return {};
+    // Last, where the program was started, as a compiler run from there would.
+    return IsRegularFile(relative) ? relative : std::string();
 }
 
 int CIncludeIndex::ResolveToId(const std::string& includer, const std::string& name) {
@@ -341,175 +350,14 @@ const CIncludeIndex::FileEntry& CIncludeIndex::Scanned(int id) {
     return entry;
 }
 
-void CIncludeIndex::AssignComponents(int root) {
-    if (m_files[static_cast<size_t>(root)]->component >= 0) {
-        return;
-    }
-    // Tarjan's algorithm without recursion: include chains can be long.
-    struct Frame {
-        int id;
-        size_t next;
-    };
-    std::vector<Frame> frames;
-    std::vector<int> stack;
-    auto visit = [&](int id) {
-        FileEntry& e = *m_files[static_cast<size_t>(id)];
-        e.index = e.low = m_nextIndex++;
-        e.onStack = true;
-        stack.push_back(id);
-        frames.push_back({id, 0});
-    };
-    visit(root);
-    while (!frames.empty()) {
-        const int id = frames.back().id;
-        const std::vector<int>& includes = Includes(id);
-        if (frames.back().next < includes.size()) {
-            const int target = includes[frames.back().next++];
-            FileEntry& t = *m_files[static_cast<size_t>(target)];
-            if (t.component >= 0) {
-                continue; // finished earlier: not in any open component
-            }
-            if (t.index < 0) {
-                visit(target);
-            } else if (t.onStack) {
-                FileEntry& e = *m_files[static_cast<size_t>(id)];
-                e.low = std::min(e.low, t.index);
-            }
-            continue;
-        }
-        FileEntry& e = *m_files[static_cast<size_t>(id)];
-        if (e.low == e.index) {
-            const int component = m_nextComponent++;
-            std::vector<int> members;
-            int member = -1;
-            do {
-                member = stack.back();
-                stack.pop_back();
-                m_files[static_cast<size_t>(member)]->onStack = false;
-                m_files[static_cast<size_t>(member)]->component = component;
-                members.push_back(member);
-            } while (member != id);
-            if (members.size() > 1) {
-                for (const int m : members) {
-                    m_files[static_cast<size_t>(m)]->cyclic = true;
-                }
-            }
-        }
-        frames.pop_back();
-        if (!frames.empty()) {
-            FileEntry& parent = *m_files[static_cast<size_t>(frames.back().id)];
-            parent.low = std::min(parent.low, e.low);
-        }
-    }
-}
-
-int CIncludeIndex::NameId(const std::string& name) {
-    return m_nameIds.emplace(name, static_cast<int>(m_nameIds.size())).first->second;
-}
-
-int CIncludeIndex::ChainId(int id) {
-    // The answer for a file depends on the chain only through the chain's
-    // files that the file can reach again: those of its own cycle.
-    AssignComponents(id);
-    const FileEntry& entry = *m_files[static_cast<size_t>(id)];
-    if (!entry.cyclic) {
-        return 0;
-    }
-    std::vector<int> inCycle;
-    for (const int onChain : m_chain) {
-        if (m_files[static_cast<size_t>(onChain)]->component == entry.component) {
-            inCycle.push_back(onChain);
-        }
-    }
-    std::sort(inCycle.begin(), inCycle.end());
-    std::string key;
-    for (const int member : inCycle) {
-        key += std::to_string(member);
-        key += ',';
-    }
-    return m_chainIds.emplace(key, static_cast<int>(m_chainIds.size()) + 1).first->second;
-}
-
-size_t CIncludeIndex::MemoKeyHash::operator()(const MemoKey& key) const {
-    uint64_t h = static_cast<uint32_t>(key.file);
-    h = h * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(key.chain);
-    h = h * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(key.name);
-    return static_cast<size_t>(h ^ (h >> 29));
-}
-
-bool CIncludeIndex::Refers(const std::string& path, const std::string& name) {
-    // The function search asks for one file many times in a row, and no
-    // other file asks for it: its answers are kept apart, for that file only.
-    if (path != m_lastPath) {
-        m_lastPath = path;
-        m_lastId = IdOf(path);
-        m_lastAnswers.clear();
-    }
-    const int id = m_lastId;
-    if (id < 0) {
-        return false;
-    }
-    const int nameId = NameId(name);
-    const auto known = m_lastAnswers.find(nameId);
-    if (known != m_lastAnswers.end()) {
-        return known->second;
-    }
-    m_chain.push_back(id);
-    m_onChain[static_cast<size_t>(id)] = 1;
-    AssignComponents(id);
-    const bool result = m_files[static_cast<size_t>(id)]->cyclic ? RefersFrom(id, nameId, name)
-                                                                 : ComputeRefers(id, nameId, name);
-    m_onChain[static_cast<size_t>(id)] = 0;
-    m_chain.pop_back();
-    m_lastAnswers.emplace(nameId, result);
-    return result;
-}
-
-bool CIncludeIndex::RefersFrom(int id, int nameId, const std::string& name) {
-    const MemoKey key{id, ChainId(id), nameId};
-    const auto known = m_refersMemo.find(key);
-    if (known != m_refersMemo.end()) {
-        return known->second;
-    }
-    const bool result = ComputeRefers(id, nameId, name);
-    m_refersMemo.emplace(key, result);
-    return result;
-}
-
-bool CIncludeIndex::ComputeRefers(int id, int nameId, const std::string& name) {
-    // The test is an "or" over everything it meets, so the order is free:
-    // names in heads first, then what lies below the includes (the same for
-    // every name, so remembered once per file), the scans of blocks last.
-    const std::vector<int>& includes = Includes(id);
-    auto reachable = [&](int target) { return m_onChain[static_cast<size_t>(target)] == 0; };
-    bool result = std::any_of(includes.begin(), includes.end(), [&](int target) {
-        const std::vector<int>& ids = Scanned(target).sortedPieceIds;
-        return reachable(target) && std::binary_search(ids.begin(), ids.end(), nameId);
-    });
-    for (size_t i = 0; !result && i < includes.size(); ++i) {
-        const int target = includes[i];
-        if (!reachable(target)) {
-            continue;
-        }
-        m_chain.push_back(target);
-        m_onChain[static_cast<size_t>(target)] = 1;
-        result = NamesFoundBelow(target);
-        m_onChain[static_cast<size_t>(target)] = 0;
-        m_chain.pop_back();
-    }
-    for (size_t i = 0; !result && i < includes.size(); ++i) {
-        result = reachable(includes[i]) && BlocksMention(includes[i], nameId, name);
-    }
-    return result;
-}
-
 bool CIncludeIndex::BlocksMention(int id, int nameId, const std::string& name) {
     const FileEntry& scanned = Scanned(id);
     if (scanned.blocks.empty() ||
         (name.find('\0') == npos && !HasAllGrams(scanned.gramBits, name))) {
         return false; // cheaper than remembering
     }
-    const MemoKey key{id, 0, nameId};
+    const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(id)) << 32) |
+                         static_cast<uint32_t>(nameId);
     const auto known = m_blocksMemo.find(key);
     if (known != m_blocksMemo.end()) {
         return known->second;
@@ -530,31 +378,188 @@ bool CIncludeIndex::BlocksMention(int id, int nameId, const std::string& name) {
     return result;
 }
 
-bool CIncludeIndex::NamesFoundBelow(int id) {
-    // Whether one of the file's head names is found through its includes;
-    // the same for every name the caller looks for.
-    const int chain = ChainId(id);
-    FileEntry& file = *m_files[static_cast<size_t>(id)];
-    if (chain == 0 && file.below >= 0) {
-        return file.below == 1;
+int CIncludeIndex::NameId(const std::string& name) {
+    return m_nameIds.emplace(name, static_cast<int>(m_nameIds.size())).first->second;
+}
+
+bool CIncludeIndex::Declares(int id, int nameId, const std::string& name) {
+    const std::vector<int>& ids = Scanned(id).sortedPieceIds;
+    return std::binary_search(ids.begin(), ids.end(), nameId) || BlocksMention(id, nameId, name);
+}
+
+bool CIncludeIndex::LeadsOn(int from, int to) {
+    const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32) |
+                         static_cast<uint32_t>(to);
+    const auto known = m_leadsOn.find(key);
+    if (known != m_leadsOn.end()) {
+        return known->second;
     }
-    const MemoKey key{id, chain, -1};
-    if (chain != 0) {
-        const auto known = m_belowMemo.find(key);
-        if (known != m_belowMemo.end()) {
-            return known->second;
+    const FileEntry& entry = Scanned(from);
+    bool result = false;
+    for (size_t i = 0; !result && i < entry.pieces.size(); ++i) {
+        result = Declares(to, entry.pieceNameIds[i], entry.pieces[i]);
+    }
+    m_leadsOn.emplace(key, result);
+    return result;
+}
+
+bool CIncludeIndex::HasPieces(int id) {
+    return !Scanned(id).pieces.empty();
+}
+
+// The test followed with the chain as guard asks: is there a chain of
+// includes start -> g1 -> ... -> u -> v, no file twice, where every file
+// after start names bases (the recursion goes on through those names only)
+// and a base name of u is declared or mentioned in v? Such a chain exists
+// exactly when u can be reached from start without passing v, through files
+// that name bases: v must not dominate u. One dominator tree per start file
+// answers that for every u and v at once; the base names do not depend on
+// the name the test began with, so neither does the answer.
+bool CIncludeIndex::ReachesDeeper(int start) {
+    if (m_files[static_cast<size_t>(start)]->deeper >= 0) {
+        return m_files[static_cast<size_t>(start)]->deeper == 1;
+    }
+    // The files that may stand inside a chain, depth first, in post order.
+    std::unordered_map<int, int> local; // file -> index in order
+    std::vector<int> order;
+    std::vector<std::vector<int>> preds;
+    {
+        struct Frame {
+            int id;
+            size_t next;
+        };
+        std::vector<Frame> frames{{start, 0}};
+        local.emplace(start, -1);
+        while (!frames.empty()) {
+            Frame& top = frames.back();
+            const std::vector<int>& includes = Includes(top.id);
+            if (top.next < includes.size()) {
+                const int target = includes[top.next++];
+                if (target != start && local.find(target) == local.end() && HasPieces(target)) {
+                    local.emplace(target, -1);
+                    frames.push_back({target, 0});
+                }
+                continue;
+            }
+            local[top.id] = static_cast<int>(order.size());
+            order.push_back(top.id);
+            frames.pop_back();
         }
     }
-    bool result = false;
-    const FileEntry& entry = Scanned(id);
-    for (size_t i = 0; !result && i < entry.pieces.size(); ++i) {
-        result = RefersFrom(id, entry.pieceNameIds[i], entry.pieces[i]);
+    const int n = static_cast<int>(order.size());
+    const int root = n - 1; // start finishes last
+    preds.resize(static_cast<size_t>(n));
+    std::vector<std::pair<int, int>> candidates; // (u, v) worth a look
+    bool found = false;
+    for (int i = 0; i < n; ++i) {
+        const int id = order[static_cast<size_t>(i)];
+        for (const int target : Includes(id)) {
+            const auto at = local.find(target);
+            if (at != local.end() && target != start) {
+                preds[static_cast<size_t>(at->second)].push_back(i);
+            }
+            if (i == root || target == id || target == start) {
+                continue;
+            }
+            if (at == local.end()) {
+                // v lies on no chain through the files that name bases.
+                found = found || LeadsOn(id, target);
+            } else {
+                candidates.emplace_back(i, at->second);
+            }
+        }
     }
-    if (chain == 0) {
-        file.below = result ? 1 : 0;
-    } else {
-        m_belowMemo.emplace(key, result);
+    if (!found && !candidates.empty()) {
+        // Immediate dominators by the iterative method over post order.
+        std::vector<int> idom(static_cast<size_t>(n), -1);
+        idom[static_cast<size_t>(root)] = root;
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (int b = root - 1; b >= 0; --b) {
+                int next = -1;
+                for (const int p : preds[static_cast<size_t>(b)]) {
+                    if (idom[static_cast<size_t>(p)] < 0) {
+                        continue;
+                    }
+                    if (next < 0) {
+                        next = p;
+                        continue;
+                    }
+                    int x = p;
+                    while (x != next) {
+                        while (x < next) {
+                            x = idom[static_cast<size_t>(x)];
+                        }
+                        while (next < x) {
+                            next = idom[static_cast<size_t>(next)];
+                        }
+                    }
+                }
+                if (next >= 0 && idom[static_cast<size_t>(b)] != next) {
+                    idom[static_cast<size_t>(b)] = next;
+                    changed = true;
+                }
+            }
+        }
+        // Entry and exit numbers on the dominator tree.
+        std::vector<std::vector<int>> children(static_cast<size_t>(n));
+        for (int b = 0; b < root; ++b) {
+            children[static_cast<size_t>(idom[static_cast<size_t>(b)])].push_back(b);
+        }
+        std::vector<int> enter(static_cast<size_t>(n));
+        std::vector<int> leave(static_cast<size_t>(n));
+        int clock = 0;
+        std::vector<std::pair<int, size_t>> stack{{root, 0}};
+        enter[static_cast<size_t>(root)] = clock++;
+        while (!stack.empty()) {
+            auto& [node, next] = stack.back();
+            if (next < children[static_cast<size_t>(node)].size()) {
+                const int child = children[static_cast<size_t>(node)][next++];
+                enter[static_cast<size_t>(child)] = clock++;
+                stack.emplace_back(child, 0);
+                continue;
+            }
+            leave[static_cast<size_t>(node)] = clock++;
+            stack.pop_back();
+        }
+        for (const auto& [u, v] : candidates) {
+            const bool dominated = enter[static_cast<size_t>(v)] <= enter[static_cast<size_t>(u)] &&
+                                   leave[static_cast<size_t>(u)] <= leave[static_cast<size_t>(v)];
+            if (!dominated && LeadsOn(order[static_cast<size_t>(u)], order[static_cast<size_t>(v)])) {
+                found = true;
+                break;
+            }
+        }
     }
+    m_files[static_cast<size_t>(start)]->deeper = found ? 1 : 0;
+    return found;
+}
+
+bool CIncludeIndex::Refers(const std::string& path, const std::string& name) {
+    // The function search asks for one file many times in a row, and no
+    // other file asks for it: its answers are kept apart, for that file only.
+    if (path != m_lastPath) {
+        m_lastPath = path;
+        m_lastId = IdOf(path);
+        m_lastAnswers.clear();
+    }
+    const int id = m_lastId;
+    if (id < 0) {
+        return false;
+    }
+    const int nameId = NameId(name);
+    const auto known = m_lastAnswers.find(nameId);
+    if (known != m_lastAnswers.end()) {
+        return known->second;
+    }
+    // A file included directly is tested with the name itself; below that
+    // only base names are looked for, whatever the name.
+    const std::vector<int>& includes = Includes(id);
+    const bool result =
+        std::any_of(includes.begin(), includes.end(),
+                    [&](int target) { return target != id && Declares(target, nameId, name); }) ||
+        ReachesDeeper(id);
+    m_lastAnswers.emplace(nameId, result);
     return result;
 }
 
