@@ -356,8 +356,8 @@ bool CIncludeIndex::BlocksMention(int id, int nameId, const std::string& name) {
         (name.find('\0') == npos && !HasAllGrams(scanned.gramBits, name))) {
         return false; // cheaper than remembering
     }
-    const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(id)) << 32) |
-                         static_cast<uint32_t>(nameId);
+    const uint64_t key =
+        (static_cast<uint64_t>(static_cast<uint32_t>(id)) << 32) | static_cast<uint32_t>(nameId);
     const auto known = m_blocksMemo.find(key);
     if (known != m_blocksMemo.end()) {
         return known->second;
@@ -388,8 +388,8 @@ bool CIncludeIndex::Declares(int id, int nameId, const std::string& name) {
 }
 
 bool CIncludeIndex::LeadsOn(int from, int to) {
-    const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32) |
-                         static_cast<uint32_t>(to);
+    const uint64_t key =
+        (static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32) | static_cast<uint32_t>(to);
     const auto known = m_leadsOn.find(key);
     if (known != m_leadsOn.end()) {
         return known->second;
@@ -525,7 +525,8 @@ bool CIncludeIndex::ReachesDeeper(int start) {
         for (const auto& [u, v] : candidates) {
             const bool dominated = enter[static_cast<size_t>(v)] <= enter[static_cast<size_t>(u)] &&
                                    leave[static_cast<size_t>(u)] <= leave[static_cast<size_t>(v)];
-            if (!dominated && LeadsOn(order[static_cast<size_t>(u)], order[static_cast<size_t>(v)])) {
+            if (!dominated &&
+                LeadsOn(order[static_cast<size_t>(u)], order[static_cast<size_t>(v)])) {
                 found = true;
                 break;
             }

@@ -6,6 +6,7 @@
 #include "TempDir.h"
 #include "search/SourceSearch.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -27,6 +28,8 @@ public:
         }
         return text;
     }
+
+    std::mt19937& Random() { return m_random; }
 
 private:
     std::mt19937 m_random;
@@ -196,6 +199,60 @@ TEST(LiteralCompareTest, SearchesAndIncludeTestOverTrees) {
         reference.searchDir = root;
         for (const char* file : {"a.cpp", "sub/b.cpp", "sub/deep/c.cpp", "h1.h", "sub/h3.h"}) {
             for (const char* name : {"A", "B", "C", "D", "X", " B", "A, B", "-", ""}) {
+                ASSERT_EQ(search.IncludesRefer(root + file, name),
+                          reference.IncludesRefer(root + file, name))
+                    << i << " " << file << " '" << name << "'";
+            }
+        }
+    }
+}
+
+// Headers that include each other at random: cycles, self-includes, missing
+// files, and now and then every header including every other one.
+void GenerateGraph(CGenerator& gen, const CTempDir& dir) {
+    const Pieces names = {"A", "B", "C", "K", "D"};
+    const int n = 2 + gen.Below(5);
+    const bool clique = n <= 5 && gen.Below(3) == 0;
+    const auto include = [](int j) { return "#include \"h" + std::to_string(j) + ".h\"\n"; };
+    for (int i = 0; i <= n; ++i) {
+        Pieces lines;
+        for (int j = 0; j < n; ++j) {
+            if (clique || gen.Below(3) == 0) {
+                lines.push_back(include(j));
+            }
+        }
+        lines.push_back(gen.Below(4) == 0 ? "#include \"missing.h\"\n" : "");
+        for (int c = gen.Below(i == n ? 1 : 3); c >= 0; --c) {
+            const int bases = gen.Below(3);
+            lines.push_back("class " + gen.Pick(names) + (bases > 0 ? " : public " : "") +
+                            (bases > 0 ? gen.Pick(names) : "") +
+                            (bases > 1 ? ", " + gen.Pick(names) : "") + " { " +
+                            (gen.Below(3) == 0 ? gen.Pick(names) + " m; " : "int x; ") + "};\n");
+        }
+        std::shuffle(lines.begin(), lines.end(), gen.Random());
+        std::string text;
+        for (const std::string& line : lines) {
+            text += line;
+        }
+        // The last one is the source file that uses the function.
+        dir.Write(i == n ? "a.cpp" : "h" + std::to_string(i) + ".h",
+                  i == n ? text + "void K::Run() { m.Draw(); }\nvoid B::Go() { Draw(); }\n" : text);
+    }
+}
+
+TEST(LiteralCompareTest, IncludeTestOnRandomGraphs) {
+    CGenerator gen(11);
+    for (int i = 0; i < 400; ++i) {
+        CTempDir dir;
+        GenerateGraph(gen, dir);
+        const std::string root = WithTrailingSlash(dir.Path());
+        CSourceSearch search;
+        search.Search("A", "Draw", root, 'F');
+        literal::CLiteralSearch reference;
+        reference.Search("A", "Draw", root, 'F');
+        ASSERT_EQ(search.FunctionHits(), reference.functionHits) << i;
+        for (const char* file : {"a.cpp", "h0.h", "h1.h"}) {
+            for (const char* name : {"A", "B", "C", "K", "D", ""}) {
                 ASSERT_EQ(search.IncludesRefer(root + file, name),
                           reference.IncludesRefer(root + file, name))
                     << i << " " << file << " '" << name << "'";

@@ -358,7 +358,8 @@ private:
     static string Key(const string& path) {
         const std::filesystem::path p(path);
         std::error_code ec;
-        const auto dir = std::filesystem::canonical(p.has_parent_path() ? p.parent_path() : ".", ec);
+        const auto dir =
+            std::filesystem::canonical(p.has_parent_path() ? p.parent_path() : ".", ec);
         return ec ? path : (dir / p.filename()).string();
     }
 

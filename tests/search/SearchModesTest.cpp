@@ -73,18 +73,32 @@ TEST(SearchModesTest, SingleFiles) {
     }
 }
 
-TEST(SearchModesTest, IncludesBesideThenBelowTheSearchedDirectory) {
+TEST(SearchModesTest, IncludesBesideThenBelowThenFromTheCurrentDirectory) {
     CTempDir dir;
-    // "inc\b.h" is not beside src/x.cpp but below the searched directory.
-    const std::string cpp =
-        dir.Write("src/x.cpp", "#include \"inc\\b.h\"\nvoid B::Paint() { m_a.Draw(); }\n");
-    dir.Write("inc/b.h", "class B { int m; };\n");
+    const std::string use = "void B::Paint() { m_a.Draw(); }\n";
+    const std::string declares = "class B { int m; };\n";
+    const std::string src = dir.Path() + "/src/";
+    // "inc\b.h" is not beside x.cpp but below the searched directory.
+    const std::string below = dir.Write("src/x.cpp", "#include \"inc\\b.h\"\n" + use);
+    dir.Write("src/inc/b.h", declares);
     // Beside wins over below: this b.h does not declare B.
-    dir.Write("lib/y.cpp", "#include \"inc/b.h\"\nvoid B::Paint() { m_a.Draw(); }\n");
-    dir.Write("lib/inc/b.h", "class Other { int m; };\n");
+    dir.Write("src/lib/y.cpp", "#include \"inc/b.h\"\n" + use);
+    dir.Write("src/lib/inc/b.h", "class Other { int m; };\n");
+    // Found neither beside nor below, but from where the search was started.
+    const std::string fromCwd = dir.Write("src/lib/z.cpp", "#include \"top/t.h\"\n" + use);
+    dir.Write("top/t.h", declares);
+    // One text read through two folders: each path finds its own d.h.
+    const std::string real = dir.Write("src/b/real.cpp", "#include \"d.h\"\n" + use);
+    dir.Write("src/b/d.h", declares);
+    std::filesystem::create_directories(src + "a");
+    std::filesystem::create_symlink("../b/real.cpp", src + "a/x.cpp");
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
     CSourceSearch search;
-    search.Search("A", "Draw", dir.Path(), 'F');
-    EXPECT_EQ(search.FunctionHits(), (Hits{{"B", "Paint", cpp}}));
+    search.Search("A", "Draw", src, 'F');
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(search.FunctionHits(),
+              (Hits{{"B", "Paint", real}, {"B", "Paint", fromCwd}, {"B", "Paint", below}}));
 }
 
 TEST(SearchModesTest, IncludesThatIncludeEachOtherEnd) {
@@ -101,6 +115,23 @@ TEST(SearchModesTest, IncludesThatIncludeEachOtherEnd) {
     // One step down the cycle q.h declares Q, the base named in p.h's head.
     // That answers the test for every name, B included.
     dir.Write("q.h", "#include \"p.h\"\nclass Q {};\n");
+    search.Search("A", "Draw", dir.Path(), 'F');
+    EXPECT_EQ(search.FunctionHits(), (Hits{{"B", "Paint", cpp}}));
+    // Every header including every header: followed chain by chain this never
+    // ends. Only h38's base, mentioned in h39, answers, two steps down.
+    std::string all;
+    for (int i = 0; i < 40; ++i) {
+        all += "#include \"h" + std::to_string(i) + ".h\"\n";
+    }
+    for (int i = 0; i < 40; ++i) {
+        dir.Write("h" + std::to_string(i) + ".h", all + "class C" + std::to_string(i) +
+                                                      " : public D" + std::to_string(i) +
+                                                      " { int x; };\n");
+    }
+    dir.Write("x.cpp", "#include \"h0.h\"\nvoid B::Paint() { m_a.Draw(); }\n");
+    search.Search("A", "Draw", dir.Path(), 'F');
+    EXPECT_TRUE(search.FunctionHits().empty());
+    dir.Write("h39.h", all + "class C39 { D38 d; };\n");
     search.Search("A", "Draw", dir.Path(), 'F');
     EXPECT_EQ(search.FunctionHits(), (Hits{{"B", "Paint", cpp}}));
 }
@@ -142,8 +173,8 @@ TEST(SearchModesTest, ExtensionsAndWalkOrder) {
     EXPECT_EQ(search.ClassHits(), expected);
     search.Search("A", "", dir.Path(), 'H');
     EXPECT_EQ(search.HeaderHits(), (Hits{{"K", "-", header}}));
-    search.Search("A", "", dir.Path(), 'X'); // no mode reads anything
-    EXPECT_TRUE(search.Hits().empty());
+    search.Search("A", "", dir.Path(), 'X'); // reads nothing, forgets the last hits
+    EXPECT_TRUE(search.HeaderHits().empty());
 }
 
 } // namespace
