@@ -39,13 +39,16 @@ public:
     void Clear() {
         m_text.clear();
         m_lastClass = npos;
+        ++m_generation;
     }
+    int Generation() const { return m_generation; }
     const std::string& Text() const { return m_text; }
     size_t LastClass() const { return m_lastClass; }
 
 private:
     std::string m_text;
     size_t m_lastClass = npos;
+    int m_generation = 0;
 };
 
 size_t ReplaceAll(std::string& s, const std::string& what) {
@@ -64,36 +67,133 @@ size_t ReplaceAll(std::string& s, const std::string& what) {
     return count;
 }
 
-// The base names of a class head: the text behind "class ", after its first
-// ":", without access words, blanks collapsed, split at each ",". Pieces after
-// the first keep the blank that followed their comma.
-std::vector<std::string> HeadPieces(std::string_view afterKeyword) {
-    std::string h(afterKeyword);
-    const size_t colon = h.find(':');
-    if (colon != npos) {
-        h.erase(0, colon + 1);
-    }
+// Whether a character ends every piece of work on a class head: it is none
+// of the access words' letters, no blank and no comma, so no deletion and no
+// run of blanks reaches over it, and what stands in front of it is final.
+bool IsBarrier(char c) {
+    static const std::string_view kWordLetters = "abcdeilloprtuv";
+    return c != ',' && !searchtext::IsWhite(c) && kWordLetters.find(c) == npos;
+}
+
+// Access words deleted, runs of blanks collapsed; the result appended to out.
+void AppendCleaned(std::string& out, std::string_view raw, bool trimLeft) {
+    std::string h(raw);
     ReplaceAll(h, "public");
     ReplaceAll(h, "protected");
     ReplaceAll(h, "private");
-    size_t out = 0;
-    for (size_t i = 0; i < h.size(); ++i) {
-        if (h[i] == ' ' && out > 0 && h[out - 1] == ' ') {
-            continue;
+    const size_t from = out.size();
+    for (const char c : h) {
+        if (c != ' ' || out.size() == from || out.back() != ' ') {
+            out += c;
         }
-        h[out++] = h[i];
     }
-    h.resize(out);
-    h = searchtext::Trimmed(h);
-    h += ',';
-    std::vector<std::string> pieces;
-    size_t from = 0;
-    for (size_t comma = h.find(','); comma != npos; comma = h.find(',', from)) {
-        pieces.emplace_back(h, from, comma - from);
-        from = comma + 1;
+    if (trimLeft && from == 0) {
+        out.erase(0, out.size() - TrimLeftView(out).size());
     }
-    return pieces;
 }
+
+// The base names of the class head in front of each block: the text behind
+// the last "class ", after its first ":", without access words, blanks
+// collapsed, trimmed and split at each ","; pieces after the first keep the
+// blank behind their comma. The head grows from block to block, so each
+// character is worked on once: a piece followed by a comma is given once, and
+// the growing last piece, one per block, is kept as the prefixes of one text
+// for as long as each extends the one before.
+class CHeadPieces {
+public:
+    struct Chain {
+        std::string text;
+        std::vector<size_t> lengths; // ascending
+    };
+    std::vector<std::string> finished;
+    std::vector<Chain> chains;
+
+    void Update(const CHeadText& head) {
+        const std::string& t = head.Text();
+        const size_t start = head.LastClass() + 6;
+        if (head.Generation() != m_generation || start != m_start) {
+            m_generation = head.Generation();
+            m_start = start;
+            m_colonFound = false;
+            StartSegment(start, true);
+        }
+        if (!m_colonFound) {
+            const size_t colon = t.find(':', m_scan);
+            if (colon != npos) {
+                m_colonFound = true;
+                StartSegment(colon + 1, true);
+            }
+        }
+        for (; m_scan < t.size(); ++m_scan) {
+            if (t[m_scan] == ',') {
+                std::string piece = m_stable;
+                AppendCleaned(piece, Raw(t, m_scan), m_first && m_stable.empty());
+                finished.push_back(std::move(piece));
+                StartSegment(m_scan + 1, false);
+                --m_scan; // the loop steps past the comma
+            } else if (IsBarrier(t[m_scan])) {
+                AppendCleaned(m_stable, Raw(t, m_scan + 1), m_first && m_stable.empty());
+                m_stableEnd = m_scan + 1;
+            }
+        }
+        std::string tail;
+        AppendCleaned(tail, Raw(t, t.size()), m_first && m_stable.empty());
+        tail.resize(searchtext::TrimRightView(tail).size());
+        AddSnapshot(tail);
+    }
+    void Finish() { CloseChain(); }
+
+private:
+    std::string_view Raw(const std::string& t, size_t end) const {
+        return std::string_view(t).substr(m_stableEnd, end - m_stableEnd);
+    }
+    void StartSegment(size_t at, bool first) {
+        CloseChain();
+        m_stable.clear();
+        m_stableEnd = at;
+        m_scan = at;
+        m_first = first;
+    }
+    // The piece of this block: the final part of the segment and its tail.
+    void AddSnapshot(const std::string& tail) {
+        const size_t length = m_stable.size() + tail.size();
+        auto at = [&](size_t i) {
+            return i < m_stable.size() ? m_stable[i] : tail[i - m_stable.size()];
+        };
+        bool extends = m_open && m_lastStable + m_lastTail.size() <= length;
+        for (size_t i = 0; extends && i < m_lastTail.size(); ++i) {
+            extends = at(m_lastStable + i) == m_lastTail[i];
+        }
+        if (!extends) {
+            CloseChain();
+            m_open = true;
+        }
+        if (m_lengths.empty() || m_lengths.back() != length) {
+            m_lengths.push_back(length);
+        }
+        m_lastStable = m_stable.size();
+        m_lastTail = tail;
+    }
+    void CloseChain() {
+        if (m_open) {
+            chains.push_back({m_stable.substr(0, m_lastStable) + m_lastTail, std::move(m_lengths)});
+            m_lengths.clear();
+            m_open = false;
+        }
+    }
+
+    int m_generation = -1;
+    size_t m_start = npos;
+    bool m_colonFound = false;
+    bool m_first = true;
+    size_t m_scan = 0;
+    size_t m_stableEnd = 0;
+    std::string m_stable; // the segment's cleaned text up to its last barrier
+    bool m_open = false;  // a chain is being grown
+    std::vector<size_t> m_lengths;
+    size_t m_lastStable = 0;
+    std::string m_lastTail;
+};
 
 } // namespace
 
@@ -143,7 +243,8 @@ struct CIncludeIndex::FileEntry {
     std::vector<int> pieceNameIds;
     std::unordered_set<int> pieceIds;
     std::vector<int> sortedPieceIds;
-    int deeper = -1; // ReachesDeeper as a start file: -1 unknown
+    std::vector<CHeadPieces::Chain> chains; // the growing last pieces
+    int deeper = -1;                        // ReachesDeeper as a start file: -1 unknown
 };
 
 CIncludeIndex::CIncludeIndex(std::string searchDirectory)
@@ -302,6 +403,7 @@ const CIncludeIndex::FileEntry& CIncludeIndex::Scanned(int id) {
         return size_t{0};
     };
     CHeadText head;
+    CHeadPieces pieces;
     size_t pos = 0;
     for (;;) {
         const size_t open = buffer.find('{', pos);
@@ -334,15 +436,18 @@ const CIncludeIndex::FileEntry& CIncludeIndex::Scanned(int id) {
             pos = reduceRest(pos);
             continue;
         }
-        for (std::string& piece :
-             HeadPieces(std::string_view(head.Text()).substr(head.LastClass() + 6))) {
+        pieces.Update(head);
+        for (std::string& piece : pieces.finished) {
             const int nameId = NameId(piece);
             if (entry.pieceIds.insert(nameId).second) {
                 entry.pieces.push_back(std::move(piece));
                 entry.pieceNameIds.push_back(nameId);
             }
         }
+        pieces.finished.clear();
     }
+    pieces.Finish();
+    entry.chains = std::move(pieces.chains);
     entry.gramBits = GramsOf(entry.joinedBlocks);
     entry.sortedPieceIds = entry.pieceNameIds;
     std::sort(entry.sortedPieceIds.begin(), entry.sortedPieceIds.end());
@@ -382,9 +487,60 @@ int CIncludeIndex::NameId(const std::string& name) {
     return m_nameIds.emplace(name, static_cast<int>(m_nameIds.size())).first->second;
 }
 
+namespace {
+
+bool ChainHas(const CHeadPieces::Chain& chain, std::string_view name) {
+    return std::binary_search(chain.lengths.begin(), chain.lengths.end(), name.size()) &&
+           std::string_view(chain.text).substr(0, name.size()) == name;
+}
+
+// Whether the two chains hold one piece in common.
+bool ChainsMeet(const CHeadPieces::Chain& a, const CHeadPieces::Chain& b) {
+    const size_t common = static_cast<size_t>(
+        std::mismatch(a.text.begin(),
+                      a.text.begin() + static_cast<long>(std::min(a.text.size(), b.text.size())),
+                      b.text.begin())
+            .first -
+        a.text.begin());
+    for (size_t i = 0, j = 0; i < a.lengths.size() && j < b.lengths.size();) {
+        if (a.lengths[i] > common || b.lengths[j] > common) {
+            return false;
+        }
+        if (a.lengths[i] == b.lengths[j]) {
+            return true;
+        }
+        a.lengths[i] < b.lengths[j] ? ++i : ++j;
+    }
+    return false;
+}
+
+// Whether a piece of the chain is mentioned in a block of target or is one of
+// its pieces.
+template <typename Entry> bool ChainLeadsOn(const CHeadPieces::Chain& chain, const Entry& target) {
+    // A piece mentioned in a block means its shortest prefix is mentioned too.
+    const std::string_view shortest = std::string_view(chain.text).substr(0, chain.lengths[0]);
+    const bool mentioned =
+        !target.blocks.empty() &&
+        (shortest.find('\0') == npos
+             ? Mentions(target.joinedBlocks, shortest)
+             : std::any_of(target.blocks.begin(), target.blocks.end(),
+                           [&](const std::string& block) { return Mentions(block, shortest); }));
+    return mentioned ||
+           std::any_of(target.pieces.begin(), target.pieces.end(),
+                       [&](const std::string& piece) { return ChainHas(chain, piece); }) ||
+           std::any_of(target.chains.begin(), target.chains.end(),
+                       [&](const CHeadPieces::Chain& other) { return ChainsMeet(chain, other); });
+}
+
+} // namespace
+
 bool CIncludeIndex::Declares(int id, int nameId, const std::string& name) {
-    const std::vector<int>& ids = Scanned(id).sortedPieceIds;
-    return std::binary_search(ids.begin(), ids.end(), nameId) || BlocksMention(id, nameId, name);
+    const FileEntry& entry = Scanned(id);
+    const std::vector<int>& ids = entry.sortedPieceIds;
+    return std::binary_search(ids.begin(), ids.end(), nameId) ||
+           std::any_of(entry.chains.begin(), entry.chains.end(),
+                       [&](const CHeadPieces::Chain& chain) { return ChainHas(chain, name); }) ||
+           BlocksMention(id, nameId, name);
 }
 
 bool CIncludeIndex::LeadsOn(int from, int to) {
@@ -399,12 +555,15 @@ bool CIncludeIndex::LeadsOn(int from, int to) {
     for (size_t i = 0; !result && i < entry.pieces.size(); ++i) {
         result = Declares(to, entry.pieceNameIds[i], entry.pieces[i]);
     }
+    for (size_t i = 0; !result && i < entry.chains.size(); ++i) {
+        result = ChainLeadsOn(entry.chains[i], Scanned(to));
+    }
     m_leadsOn.emplace(key, result);
     return result;
 }
 
 bool CIncludeIndex::HasPieces(int id) {
-    return !Scanned(id).pieces.empty();
+    return !Scanned(id).pieces.empty() || !Scanned(id).chains.empty();
 }
 
 // The test followed with the chain as guard asks: is there a chain of

@@ -115,9 +115,9 @@ TEST(LiteralCompareTest, LineCleaningAndReaders) {
     }
 }
 
-const Pieces kCodePieces = {"{", "}",     "{}",   "(",    ")",      " ",       " ",
-                            "A", "B",     "AB",   "Draw", "::",     ":",       ";",
-                            ",", "void ", "int ", "f",    "class ", "public ", "x"};
+const Pieces kCodePieces = {"{",    "}",  "{}",     "(",       ")", " ",   " ",  "A",
+                            "B",    "AB", "Draw",   "::",      ":", ";",   ",",  "void ",
+                            "int ", "f",  "class ", "public ", "x", "pub", "lic"};
 
 TEST(LiteralCompareTest, SearchesOnTexts) {
     CGenerator gen(6);
