@@ -1,8 +1,8 @@
 // Source search over a generated tree of 5,000 files of 20 KB and over a tree
 // of real headers; with --include-trees instead, mode F on include graphs and
-// cliques and on a header of many inline functions. Peers in the same run: reading the same files and nothing
-// else, and the literal rules (every text copied and rescanned after each
-// step) on a small sample.
+// cliques and on a header of many inline functions. Peers in the same run: reading the same files
+// and nothing else, and the literal rules (every text copied and rescanned after each step) on a
+// small sample.
 
 #include "LiteralSearch.h"
 #include "SearchTrees.h"
@@ -12,12 +12,12 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <filesystem>
-#include <iostream>
 
 namespace fs = std::filesystem;
 
@@ -111,8 +111,10 @@ void Literal(benchmark::State& state, const Tree* tree, char mode, const std::st
 
 struct ChildFigures {
     double cpuMs = 0;
-    double peakMb = 0;  // the child's highest resident memory
-    double addedMb = 0; // of that, what it added to what it started with
+    double peakMb = 0;    // the child's highest resident memory
+    double addedMb = 0;   // of that, what it added to what it started with
+    double result = 0;    // what work gave back
+    bool stopped = false; // ran out of its 20 s of CPU
 };
 
 double ResidentMb() {
@@ -131,15 +133,17 @@ template <typename Work> ChildFigures InChild(Work work) {
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
+        const rlimit cpuLimit{20, 20}; // a search that does not end is stopped and reported so
+        ::setrlimit(RLIMIT_CPU, &cpuLimit);
         const double start = ResidentMb();
-        work();
+        const double result = work();
         rusage usage{};
         ::getrusage(RUSAGE_SELF, &usage);
-        const double figures[2] = {start, static_cast<double>(usage.ru_maxrss) / 1000.0};
+        const double figures[3] = {start, static_cast<double>(usage.ru_maxrss) / 1000.0, result};
         (void)!::write(fds[1], figures, sizeof figures);
         ::_exit(0);
     }
-    double figures[2] = {0, 0};
+    double figures[3] = {0, 0, 0};
     (void)!::read(fds[0], figures, sizeof figures);
     ::close(fds[0]);
     ::close(fds[1]);
@@ -151,6 +155,8 @@ template <typename Work> ChildFigures InChild(Work work) {
                    (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     result.peakMb = figures[1];
     result.addedMb = figures[1] - figures[0];
+    result.result = figures[2];
+    result.stopped = WIFSIGNALED(status);
     return result;
 }
 
@@ -181,22 +187,29 @@ void IncludeTrees(const std::string& root) {
         std::vector<double> peak;
         std::vector<double> added;
         std::vector<double> read;
+        size_t hits = 0;
         for (int run = 0; run < 5; ++run) {
             const ChildFigures search = InChild([&] {
                 CSourceSearch s;
                 s.Search("A", "Draw", c.dir, 'F');
+                return static_cast<double>(s.Hits().size());
             });
+            hits = static_cast<size_t>(search.result);
+            if (search.stopped) {
+                std::printf("%-24s stopped after %.0f ms of CPU\n", c.name, search.cpuMs);
+                break;
+            }
             cpu.push_back(search.cpuMs);
             peak.push_back(search.peakMb);
             added.push_back(search.addedMb);
             read.push_back(InChild([&] {
-                               ReadFiles(c.dir, 'H');
-                               ReadFiles(c.dir, 'C');
+                               return static_cast<double>(ReadFiles(c.dir, 'H') +
+                                                          ReadFiles(c.dir, 'C'));
                            }).cpuMs);
         }
-        CSourceSearch once; // the hit count, in this process
-        once.Search("A", "Draw", c.dir, 'F');
-        const size_t hits = once.Hits().size();
+        if (cpu.size() < 5) {
+            continue;
+        }
         std::printf("%-24s %6zu %9.1f %9.1f %9.1f %10.1f\n", c.name, hits, Median(cpu),
                     Median(peak), Median(added), Median(read));
     }
