@@ -1,8 +1,12 @@
 #pragma once
 
 // The search exactly as its rules are written: every text operation copies
-// and rescans from position 0, every file is read again when needed. Slow on
-// purpose; the tests compare the engine against it on generated inputs.
+// and rescans from position 0, every file is read again when needed, the
+// include test follows every chain. Slow on purpose; the tests compare the
+// engine against it on generated inputs. Where the rules leave a choice, this
+// copies the engine's: where an include name is looked for, which file is
+// "the same" on a chain, how an opener without closer is dropped; each has a
+// worked example in SearchModesTest instead.
 
 #include "platform/FileServices.h"
 #include "search/SearchHit.h"
