@@ -143,10 +143,10 @@ template <typename Work> ChildFigures InChild(Work work) {
         (void)!::write(fds[1], figures, sizeof figures);
         ::_exit(0);
     }
+    ::close(fds[1]); // so that a stopped child ends the read
     double figures[3] = {0, 0, 0};
     (void)!::read(fds[0], figures, sizeof figures);
     ::close(fds[0]);
-    ::close(fds[1]);
     int status = 0;
     rusage usage{};
     ::wait4(pid, &status, 0, &usage);
