@@ -199,3 +199,39 @@ TreeFigures WriteRealHeaderTree(const std::string& root, const std::string& vorl
     }
     return figures;
 }
+
+TreeFigures WriteIncludeGraphTree(const std::string& root, int headers, bool clique) {
+    TreeFigures figures;
+    std::mt19937 random(13);
+    const auto include = [](int i) { return Numbered("#include \"h", i, ".h\"\n"); };
+    for (int i = 0; i < headers; ++i) {
+        std::string s;
+        if (clique) {
+            for (int j = 0; j < headers; ++j) {
+                s += include(j);
+            }
+        } else {
+            s += include((i + 1) % headers);
+            for (int k = 0; k < 2; ++k) {
+                s += include(std::uniform_int_distribution<int>(0, headers - 1)(random));
+            }
+        }
+        s += Numbered("class C", i, " : public ") + Numbered("B", i, " { int x; };\n");
+        WriteFile(fs::path(root) / Numbered("h", i, ".h"), s, figures);
+    }
+    WriteFile(fs::path(root) / "a.cpp", "#include \"h0.h\"\nvoid K::Run() { m.Draw(); }\n",
+              figures);
+    return figures;
+}
+
+TreeFigures WriteInlineHeavyTree(const std::string& root, int functions) {
+    TreeFigures figures;
+    std::string s = "class A : public Base { int x; };\n";
+    for (int i = 0; i < functions; ++i) {
+        s += Numbered("inline int f", i, "() { return 1; }\n");
+    }
+    WriteFile(fs::path(root) / "big.h", s, figures);
+    WriteFile(fs::path(root) / "a.cpp", "#include \"big.h\"\nvoid K::Run() { m.Draw(); }\n",
+              figures);
+    return figures;
+}

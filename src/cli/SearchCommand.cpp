@@ -5,6 +5,7 @@
 #include "platform/FileServices.h"
 #include "search/SourceSearch.h"
 
+#include <filesystem>
 #include <ostream>
 
 namespace {
@@ -38,6 +39,13 @@ int RunSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (directory.empty() || !IsDirectory(directory)) {
         err << "vorlix-cli: '" << directory << "' is no directory\n";
         return 2;
+    }
+    // Hits name their files in full, as the chosen folder of the GUI gives
+    // them, also when the folder is given relative to here.
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(directory, ec).lexically_normal();
+    if (!ec) {
+        directory = full.string();
     }
     CConsoleUserInterface ui(err, StandardErrorIsTerminal());
     ui.ShowProgress();

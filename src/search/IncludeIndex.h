@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -11,12 +10,11 @@
 
 // The include test of the function search, with what it reads kept for one
 // search: each file's include list and what its text offers the test (the
-// blocks it examines and the names in class heads). Answers are remembered
-// too, keyed so that the guard against include cycles gives the same answer.
+// blocks it examines and the names in class heads).
 //
-// A file is one file of the file system (device and inode), whatever path
-// led to it; its include names are opened relative to the directory of the
-// path that first led to it, then relative to the searched directory.
+// A file is the path it is read through (its folder resolved, its own name):
+// its include names are looked for beside that path, then below the searched
+// directory, then relative to the current directory.
 class CIncludeIndex {
 public:
     // searchDirectory with a trailing "/", or empty.
@@ -26,9 +24,9 @@ public:
     CIncludeIndex& operator=(const CIncludeIndex&) = delete;
 
     // True when a file that path includes mentions name in an examined block
-    // or names it in a class head, directly or through the files those
-    // include. A file already on the current chain of includes is not read
-    // again, so include cycles end.
+    // or names it in a class head, or when one of that file's head names is
+    // found so through the files it includes, and so on; a file already on
+    // the chain of includes is not read again, so include cycles end.
     bool Refers(const std::string& path, const std::string& name);
 
     // Where an include name written in the file at includer is opened; empty
@@ -41,45 +39,30 @@ public:
 
 private:
     struct FileEntry;
-    struct MemoKey {
-        int file;
-        int chain; // 0 outside include cycles
-        int name;
-        bool operator==(const MemoKey& other) const = default;
-    };
-    struct MemoKeyHash {
-        size_t operator()(const MemoKey& key) const;
-    };
 
     int IdOf(const std::string& path);
     int ResolveToId(const std::string& includer, const std::string& name);
     const std::vector<int>& Includes(int id);
     const FileEntry& Scanned(int id);
     void Load(FileEntry& entry);
-    bool RefersFrom(int id, int nameId, const std::string& name);
-    bool ComputeRefers(int id, int nameId, const std::string& name);
-    bool NamesFoundBelow(int id);
-    bool BlocksMention(int id, int nameId, const std::string& name);
     int NameId(const std::string& name);
-    int ChainId(int id);
-    void AssignComponents(int root);
+    bool BlocksMention(int id, int nameId, const std::string& name);
+    bool Declares(int id, int nameId, const std::string& name);
+    bool LeadsOn(int from, int to);
+    bool HasPieces(int id);
+    bool ReachesDeeper(int start);
 
     std::string m_searchDir;
     std::vector<std::unique_ptr<FileEntry>> m_files;
-    std::map<std::pair<unsigned long long, unsigned long long>, int> m_ids;
+    std::unordered_map<std::string, int> m_ids;     // by resolved path
+    std::unordered_map<std::string, int> m_pathIds; // by path as written
     std::unordered_map<std::string, int> m_resolved;
     std::unordered_map<std::string, int> m_nameIds;
-    std::unordered_map<std::string, int> m_chainIds;
-    std::vector<int> m_chain;
-    std::vector<char> m_onChain;
-    std::unordered_map<MemoKey, bool, MemoKeyHash> m_refersMemo;
-    std::unordered_map<MemoKey, bool, MemoKeyHash> m_belowMemo;
-    std::unordered_map<MemoKey, bool, MemoKeyHash> m_blocksMemo;
+    std::unordered_map<uint64_t, bool> m_blocksMemo;
+    std::unordered_map<uint64_t, bool> m_leadsOn;
     std::string m_lastPath;
     int m_lastId = -1;
     std::unordered_map<int, bool> m_lastAnswers;
     const std::string* m_pCurrentPath = nullptr;
     const std::string* m_pCurrentIncludes = nullptr;
-    int m_nextIndex = 0;
-    int m_nextComponent = 0;
 };

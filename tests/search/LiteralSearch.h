@@ -1,8 +1,12 @@
 #pragma once
 
 // The search exactly as its rules are written: every text operation copies
-// and rescans from position 0, every file is read again when needed. Slow on
-// purpose; the tests compare the engine against it on generated inputs.
+// and rescans from position 0, every file is read again when needed, the
+// include test follows every chain. Slow on purpose; the tests compare the
+// engine against it on generated inputs. Where the rules leave a choice, this
+// copies the engine's: where an include name is looked for, which file is
+// "the same" on a chain, how an opener without closer is dropped; each has a
+// worked example in SearchModesTest instead.
 
 #include "platform/FileServices.h"
 #include "search/SearchHit.h"
@@ -330,11 +334,12 @@ public:
     }
 
     bool IncludesRefer(const string& path, const string& name) {
-        std::vector<string> chain{Canonical(path)};
+        std::vector<string> chain{Key(path)};
         return Refer(path, name, chain);
     }
 
-    // Beside the including file, else below the searched directory; "" when neither.
+    // Beside the including file, else below the searched directory, else
+    // relative to the current directory; "" when none.
     string Resolve(const string& includer, string name) const {
         std::replace(name.begin(), name.end(), '\\', '/');
         std::error_code ec;
@@ -347,14 +352,19 @@ public:
         }
         return isFile(beside)                                   ? beside
                : !searchDir.empty() && isFile(searchDir + name) ? searchDir + name
+               : isFile(name)                                   ? name
                                                                 : "";
     }
 
 private:
-    static string Canonical(const string& path) {
+    // The path a file is read through, its folder resolved: the same text
+    // read through another folder resolves its includes elsewhere.
+    static string Key(const string& path) {
+        const std::filesystem::path p(path);
         std::error_code ec;
-        const auto canonical = std::filesystem::canonical(path, ec);
-        return ec ? path : canonical.string();
+        const auto dir =
+            std::filesystem::canonical(p.has_parent_path() ? p.parent_path() : ".", ec);
+        return ec ? path : (dir / p.filename()).string();
     }
 
     bool Refer(const string& path, const string& name, std::vector<string>& chain) {
@@ -362,7 +372,7 @@ private:
         for (int bar = S::Find(list, "|"); bar >= 0; bar = S::Find(list, "|")) {
             const string file = Resolve(path, S::Left(list, bar));
             list = S::Mid(list, bar + 1);
-            const string id = file.empty() ? string() : Canonical(file);
+            const string id = file.empty() ? string() : Key(file);
             // Unopenable: an empty text. On the current chain: not read again.
             if (file.empty() || std::find(chain.begin(), chain.end(), id) != chain.end()) {
                 continue;

@@ -4,6 +4,7 @@
 #include "model/ClassRoot.h"
 #include "search/SourceSearch.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -81,8 +82,12 @@ TEST(SearchCliTest, WritesHitsAsCsvAndRejectsBadUsage) {
               header + "Circle,Draw," + kShapes + "/Circle.cpp\r\n-,Helper," + kShapes +
                   "/Circle.cpp\r\nPanel,Paint," + kShapes + "/ui/Panel.CPP\r\nCView,OnDraw," +
                   kShapes + "/ui/View.cpp\r\n");
-    EXPECT_EQ(RunSearchCli({"search", "H", "Shape", kShapes + "/"}, 0),
+    // A folder given relative to here still lists full paths.
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(kShapes + "/ui");
+    EXPECT_EQ(RunSearchCli({"search", "H", "Shape", "../"}, 0),
               header + "Circle,-," + kShapes + "/Circle.h\r\n");
+    std::filesystem::current_path(cwd);
     EXPECT_EQ(RunSearchCli({"search", "C", "Nowhere", kShapes}, 0), header);
     CTempDir dir;
     const std::string path = dir.Write("x.cpp", "int a, b; void f() { A x; }\n");

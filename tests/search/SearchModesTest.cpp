@@ -11,24 +11,6 @@ namespace {
 
 using Hits = std::vector<CSearchHit>;
 
-const std::string kShapes = std::string(VORLIX_TEST_DATA_DIR) + "/search/shapes/";
-
-TEST(SearchModesTest, FixtureTreeInEveryModeAndASecondSearchEmptiesTheFirst) {
-    // The fixture's F and H hits are checked through the command line.
-    CSourceSearch search;
-    search.Search("Shape", "Draw", kShapes, 'F');
-    search.Search("Shape", "", kShapes.substr(0, kShapes.size() - 1), 'H');
-    EXPECT_EQ(search.GetSearchDirectory(), kShapes);
-    EXPECT_TRUE(search.FunctionHits().empty());
-    search.Search("Shape", "", kShapes, 'C');
-    EXPECT_EQ(search.ClassHits(), (Hits{{"Circle", "Draw", kShapes + "Circle.cpp"}}));
-    EXPECT_TRUE(search.HeaderHits().empty());
-    search.Search("Circle", "", kShapes, 'C');
-    EXPECT_EQ(search.ClassHits(), (Hits{{"-", "Helper", kShapes + "Circle.cpp"}}));
-    search.Search("Shape", "", "/nonexistent/dir/", 'H');
-    EXPECT_TRUE(search.HeaderHits().empty());
-}
-
 TEST(SearchModesTest, SingleFiles) {
     struct Case {
         char mode;
@@ -52,6 +34,8 @@ TEST(SearchModesTest, SingleFiles) {
          "void B::One() { A a; }\nvoid B::Two() { int x; }\nint C::Three() { if (x) { A b; } }",
          {{"B", "One", ""}, {"C", "Three", ""}}},
         {'C', "int n; void f() { A a; }", {{"-", "n; void f", ""}}},
+        {'C', "std::string B::Run(int a) const { A a; }", {{"B", "Run const", ""}}},
+        {'C', "B::B() : m(0) { A a; }", {{"-", ": m(0)", ""}}},
         {'C',
          "void f() { char c = '{'; A a; }\nvoid g() { A b; }",
          {{"-", "c = '", ""}, {"-", "g", ""}}},
@@ -73,34 +57,53 @@ TEST(SearchModesTest, SingleFiles) {
     }
 }
 
-TEST(SearchModesTest, IncludesBesideThenBelowTheSearchedDirectory) {
+TEST(SearchModesTest, IncludesBesideThenBelowThenFromTheCurrentDirectory) {
     CTempDir dir;
-    // "inc\b.h" is not beside src/x.cpp but below the searched directory.
-    const std::string cpp =
-        dir.Write("src/x.cpp", "#include \"inc\\b.h\"\nvoid B::Paint() { m_a.Draw(); }\n");
-    dir.Write("inc/b.h", "class B { int m; };\n");
+    const std::string use = "void B::Paint() { m_a.Draw(); }\n";
+    const std::string declares = "class B { int m; };\n";
+    const std::string src = dir.Path() + "/src/";
+    // "inc\b.h" is not beside x.cpp but below the searched directory.
+    const std::string below = dir.Write("src/x.cpp", "#include \"inc\\b.h\"\n" + use);
+    dir.Write("src/inc/b.h", declares);
     // Beside wins over below: this b.h does not declare B.
-    dir.Write("lib/y.cpp", "#include \"inc/b.h\"\nvoid B::Paint() { m_a.Draw(); }\n");
-    dir.Write("lib/inc/b.h", "class Other { int m; };\n");
+    dir.Write("src/lib/y.cpp", "#include \"inc/b.h\"\n" + use);
+    dir.Write("src/lib/inc/b.h", "class Other { int m; };\n");
+    // Found neither beside nor below, but from where the search was started.
+    const std::string fromCwd = dir.Write("src/lib/z.cpp", "#include \"top/t.h\"\n" + use);
+    dir.Write("top/t.h", declares);
+    // One text read through two folders: each path finds its own d.h.
+    const std::string real = dir.Write("src/b/real.cpp", "#include \"d.h\"\n" + use);
+    dir.Write("src/b/d.h", declares);
+    std::filesystem::create_directories(src + "a");
+    std::filesystem::create_symlink("../b/real.cpp", src + "a/x.cpp");
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
     CSourceSearch search;
-    search.Search("A", "Draw", dir.Path(), 'F');
-    EXPECT_EQ(search.FunctionHits(), (Hits{{"B", "Paint", cpp}}));
+    search.Search("A", "Draw", src, 'F');
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(search.FunctionHits(),
+              (Hits{{"B", "Paint", real}, {"B", "Paint", fromCwd}, {"B", "Paint", below}}));
 }
 
-TEST(SearchModesTest, IncludesThatIncludeEachOtherEnd) {
+TEST(SearchModesTest, ADenseIncludeCliqueFinishes) {
     CTempDir dir;
-    dir.Write("p.h", "#include \"q.h\"\nclass P : public Q { Z z; };\n");
-    dir.Write("q.h", "#include \"p.h\"\n#include \"q.h\"\nclass Q : public P {};\n");
     const std::string cpp =
-        dir.Write("x.cpp", "#include \"p.h\"\nvoid B::Paint() { m_a.Draw(); }\n");
+        dir.Write("x.cpp", "#include \"h0.h\"\nvoid B::Paint() { m_a.Draw(); }\n");
     CSourceSearch search;
+    // Every header including every header: followed chain by chain this never
+    // ends. Only h38's base, mentioned in h39, answers, two steps down.
+    std::string all;
+    for (int i = 0; i < 40; ++i) {
+        all += "#include \"h" + std::to_string(i) + ".h\"\n";
+    }
+    for (int i = 0; i < 40; ++i) {
+        dir.Write("h" + std::to_string(i) + ".h", all + "class C" + std::to_string(i) +
+                                                      " : public D" + std::to_string(i) +
+                                                      " { int x; };\n");
+    }
     search.Search("A", "Draw", dir.Path(), 'F');
     EXPECT_TRUE(search.FunctionHits().empty());
-    EXPECT_TRUE(search.IncludesRefer(cpp, "Z"));                 // p.h's own block
-    EXPECT_TRUE(search.IncludesRefer(dir.Path() + "/q.h", "Z")); // from q.h, p.h is new
-    // One step down the cycle q.h declares Q, the base named in p.h's head.
-    // That answers the test for every name, B included.
-    dir.Write("q.h", "#include \"p.h\"\nclass Q {};\n");
+    dir.Write("h39.h", all + "class C39 { D38 d; };\n");
     search.Search("A", "Draw", dir.Path(), 'F');
     EXPECT_EQ(search.FunctionHits(), (Hits{{"B", "Paint", cpp}}));
 }
@@ -142,8 +145,8 @@ TEST(SearchModesTest, ExtensionsAndWalkOrder) {
     EXPECT_EQ(search.ClassHits(), expected);
     search.Search("A", "", dir.Path(), 'H');
     EXPECT_EQ(search.HeaderHits(), (Hits{{"K", "-", header}}));
-    search.Search("A", "", dir.Path(), 'X'); // no mode reads anything
-    EXPECT_TRUE(search.Hits().empty());
+    search.Search("A", "", dir.Path(), 'X'); // reads nothing, forgets the last hits
+    EXPECT_TRUE(search.HeaderHits().empty());
 }
 
 } // namespace

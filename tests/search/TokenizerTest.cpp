@@ -1,5 +1,6 @@
 // Worked examples of the reading and text rules; the generated comparisons
-// against the literal steps cover the rest.
+// against the literal steps cover the rest, the line cleaning and the head
+// rule included.
 
 #include "TempDir.h"
 #include "search/SourceSearch.h"
@@ -37,42 +38,15 @@ TEST(ReadersTest, CodeTextAndIncludeList) {
     CTempDir dir;
     for (const Case& c : cases) {
         const std::string path = dir.Write("x.cpp", c.contents);
-        if (c.include) {
-            EXPECT_EQ(CSourceSearch::ReadIncludeList(path), c.expected) << c.contents;
-            EXPECT_EQ(CSourceSearch::IncludeListOf(c.contents), c.expected) << c.contents;
-        } else {
-            EXPECT_EQ(CSourceSearch::ReadCodeText(path), c.expected) << c.contents;
-            EXPECT_EQ(CSourceSearch::CodeTextOf(c.contents), c.expected) << c.contents;
-        }
+        // The file readers read the file whole and clean it in memory.
+        EXPECT_EQ(c.include ? CSourceSearch::ReadIncludeList(path)
+                            : CSourceSearch::ReadCodeText(path),
+                  c.expected)
+            << c.contents;
     }
     EXPECT_EQ(CSourceSearch::ReadCodeText("/nonexistent/x.cpp"), "");
     EXPECT_EQ(CSourceSearch::ReadIncludeList("/nonexistent/x.cpp"), "");
     EXPECT_EQ(CSourceSearch::ReadCodeText(dir.Path()), ""); // a directory
-}
-
-TEST(ReadersTest, CleanLineCarriesTheCommentState) {
-    struct Case {
-        const char* line;
-        bool inComment;
-        const char* expected;
-        bool inCommentAfter;
-    };
-    const Case cases[] = {
-        {"a /* b", false, "a ", true},
-        {"x */ y", true, " y", false},
-        {"\"x */ y", true, "\"x  y", true},
-        {"no end", true, "", true},
-        {"s = \"//\" x", false, "s = \"\" x", false},
-        {"a /*/ b", false, "a  b", false},
-        {"a\\\\\\b", false, "a\\b", false},
-    };
-    for (const Case& c : cases) {
-        std::string line = c.line;
-        bool inComment = c.inComment;
-        CSourceSearch::CleanLine(line, inComment);
-        EXPECT_EQ(line, c.expected) << c.line;
-        EXPECT_EQ(inComment, c.inCommentAfter) << c.line;
-    }
 }
 
 TEST(BlockOperationsTest, WorkedExamples) {
@@ -104,25 +78,6 @@ TEST(BlockOperationsTest, WorkedExamples) {
     // Each pass removes from the left, which is not removing at the first chance.
     EXPECT_EQ(CSourceSearch::RemovePairs("//**/**/**/", "/**/"), "/**");
     EXPECT_EQ(CSourceSearch::FindLastClassKeyword("class A {} subclass B : public A"), 14);
-}
-
-TEST(HeadRuleTest, SplitsQualifierAndName) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"void CView::OnDraw(CDC* pDC)", "CView", "OnDraw"},
-        {"int n; void f() ", "-", "n; void f"},
-        {"main()", "-", "main"},
-        {"void B::Run(int a) const", "B", "Run const"},
-        {"A::A() : m(0)", "-", ": m(0)"},
-        {"std::string A::name() const", "A", "name const"},
-        {"void f(", "-", "f("},
-        {"", "-", ""},
-    };
-    for (const auto& [head, classPart, functionPart] : cases) {
-        std::string c;
-        std::string f;
-        CSourceSearch::SplitHead(head, c, f);
-        EXPECT_EQ(c + " | " + f, std::string(classPart) + " | " + functionPart) << head;
-    }
 }
 
 } // namespace
