@@ -14,7 +14,8 @@ std::string_view Trim(std::string_view text);
 // Appends raw without its comments and string literals to out, in one pass
 // from left to right: "//" ends the line, "/*" opens a block comment that the
 // next "*/" closes, a "*/" outside a comment is dropped, and a pair of double
-// quotes is removed with what lies between them (an unpaired quote stays).
+// quotes is removed with what lies between them (an unpaired quote stays),
+// and so is a character literal.
 // Returns whether a block comment is open at the end of the line.
 bool RemoveCommentsAndStrings(bool inComment, std::string_view raw, std::string& out);
 

