@@ -6,10 +6,6 @@
 
 namespace {
 
-bool IsWordChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 int DepthChange(char c) {
     switch (c) {
     case '(':

@@ -13,6 +13,8 @@
 namespace {
 
 constexpr size_t kNone = std::string_view::npos;
+// A remembered position that has not been looked for on the current line.
+constexpr size_t kUnknown = kNone - 1;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -206,6 +208,23 @@ void CHeaderParser::TrackDeadBlock(std::string_view directive) {
 void CHeaderParser::ClearWork() {
     m_work.clear();
     m_workPos = 0;
+    m_next.fill(kUnknown);
+}
+
+// The first ";", "{" or "}" of the rest of the line at or after from. The
+// next place of each is remembered, so that a long line with many statements
+// is searched once, not once per statement.
+size_t CHeaderParser::NextTerminator(size_t from) {
+    static constexpr char kTerminators[] = {';', '{', '}'};
+    const size_t start = m_workPos + from;
+    size_t first = kNone;
+    for (size_t i = 0; i < m_next.size(); ++i) {
+        if (m_next[i] == kUnknown || (m_next[i] != kNone && m_next[i] < start)) {
+            m_next[i] = m_work.find(kTerminators[i], start);
+        }
+        first = std::min(first, m_next[i]);
+    }
+    return first == kNone ? kNone : first - m_workPos;
 }
 
 // Pieces from different lines are joined by one blank, which the spacing
@@ -229,12 +248,15 @@ void CHeaderParser::AppendPiece(std::string& statement, std::string_view piece) 
 size_t CHeaderParser::CutPosition(std::string_view rest, const std::string& statement) {
     size_t pos = 0;
     for (;;) {
-        const size_t at = rest.find_first_of(m_initDepth > 0 ? "{}" : ";{}", pos);
+        const size_t at = NextTerminator(pos);
         if (at == kNone) {
             break;
         }
         pos = at + 1;
         const char c = rest[at];
+        if (c == ';' && m_initDepth > 0) {
+            continue;
+        }
         if (m_initDepth > 0) {
             m_initDepth += c == '{' ? 1 : -1;
             continue;
@@ -363,7 +385,8 @@ void CHeaderParser::HandleStatement(std::string_view statement) {
     // Braces paired inside the statement belong to an initialiser.
     int open = 0;
     bool unpairedClose = false;
-    for (const char c : text) {
+    const bool braces = text.find('{') != kNone || text.find('}') != kNone;
+    for (const char c : braces ? text : std::string_view()) {
         if (c == '{') {
             ++open;
         } else if (c == '}') {

@@ -2,6 +2,7 @@
 
 #include "platform/LineSource.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -65,6 +66,7 @@ private:
     void CleanLine(std::string_view raw, bool& inDirective);
     void TrackDeadBlock(std::string_view directive);
     void ClearWork();
+    size_t NextTerminator(size_t from);
     void AppendPiece(std::string& statement, std::string_view piece);
     size_t CutPosition(std::string_view rest, const std::string& statement);
     bool OpensInitializer(const std::string& statement, std::string_view before);
@@ -81,6 +83,7 @@ private:
     // Braces of an initialiser still open in the statement being read: their
     // ";" and "}" cut nothing.
     int m_initDepth = 0;
+    std::array<size_t, 3> m_next{};
     int m_line = 1;
     int m_linesInFile = 0;
     bool m_inComment = false;

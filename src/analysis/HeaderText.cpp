@@ -45,10 +45,6 @@ unsigned char ClassOf(char c) {
 
 } // namespace
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 std::string_view TrimLeft(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && IsWhiteSpace(text[i])) {

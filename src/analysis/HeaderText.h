@@ -6,7 +6,13 @@
 // Byte-string helpers of the header parser. White space is blank, tab, line
 // feed, vertical tab, form feed and carriage return.
 
-bool IsWhiteSpace(char c);
+inline bool IsWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+// A letter, digit or "_".
+inline bool IsWordChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
 std::string_view TrimLeft(std::string_view text);
 std::string_view TrimRight(std::string_view text);
 std::string_view Trim(std::string_view text);

@@ -10,10 +10,6 @@ namespace {
 
 constexpr size_t kNone = std::string_view::npos;
 
-bool IsWordChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 bool IsMacroName(std::string_view word) {
     if (word.empty() || (word.front() >= '0' && word.front() <= '9')) {
         return false;
@@ -273,12 +269,21 @@ bool DeclaresNothing(std::string_view s, size_t from, size_t nameStart) {
 } // namespace
 
 bool IsMacroLine(std::string_view text) {
-    text = Trim(text);
+    text = TrimLeft(text);
+    if (text.empty() || !((text.front() >= 'A' && text.front() <= 'Z') || text.front() == '_')) {
+        return false;
+    }
+    text = TrimRight(text);
     size_t end = 0;
+    bool capital = false;
     while (end < text.size() && IsWordChar(text[end])) {
+        if (text[end] >= 'a' && text[end] <= 'z') {
+            return false;
+        }
+        capital = capital || (text[end] >= 'A' && text[end] <= 'Z');
         ++end;
     }
-    if (!IsMacroName(text.substr(0, end))) {
+    if (!capital) {
         return false;
     }
     const std::string_view rest = TrimLeft(text.substr(end));
