@@ -83,6 +83,7 @@ private:
     // Braces of an initialiser still open in the statement being read: their
     // ";" and "}" cut nothing.
     int m_initDepth = 0;
+    // Where the next ";", "{" and "}" of m_work stand (NextTerminator).
     std::array<size_t, 3> m_next{};
     int m_line = 1;
     int m_linesInFile = 0;
