@@ -1,16 +1,19 @@
 #include "analysis/HeaderParser.h"
 
+#include "analysis/ClassHead.h"
 #include "analysis/HeaderText.h"
+#include "analysis/MemberStatement.h"
 #include "model/ClassRoot.h"
 #include "platform/FileServices.h"
 #include "platform/UserInterface.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 constexpr size_t kNone = std::string_view::npos;
-// A position cache that has not been filled for the current line.
+// A remembered position that has not been looked for on the current line.
 constexpr size_t kUnknown = kNone - 1;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -23,24 +26,6 @@ bool IsHeaderName(const std::string& name) {
     const size_t dot = name.rfind('.');
     return dot != std::string::npos && dot + 2 == name.size() &&
            (name[dot + 1] == 'h' || name[dot + 1] == 'H');
-}
-
-void EraseFirst(std::string& text, std::string_view word) {
-    const size_t pos = text.find(word);
-    if (pos != std::string::npos) {
-        text.erase(pos, word.size());
-    }
-}
-
-void RemoveSemicolons(std::string& text) {
-    std::erase(text, ';');
-}
-
-void CutThroughFirstColon(std::string& text) {
-    const size_t colon = text.find(':');
-    if (colon != std::string::npos) {
-        text.erase(0, colon + 1);
-    }
 }
 
 } // namespace
@@ -142,6 +127,7 @@ void CHeaderParser::BeginFile(const std::string& path) {
     m_line = 1;
     m_linesInFile = 0;
     m_inComment = false;
+    m_deadDepth = 0;
     ClearWork();
     m_workLine = 0;
     m_pClass = nullptr;
@@ -186,24 +172,59 @@ void CHeaderParser::CleanLine(std::string_view raw, bool& inDirective) {
     }
     const std::string_view trimmed = Trim(m_scratch);
     if (!trimmed.empty() && (trimmed.front() == '#' || inDirective)) {
+        if (!inDirective) {
+            TrackDeadBlock(trimmed);
+        }
         inDirective = trimmed.back() == '\\';
         return;
     }
-    AppendNormalized(trimmed, m_work);
+    if (m_deadDepth == 0) {
+        AppendNormalized(trimmed, m_work);
+    }
+}
+
+// '#if 0' up to its '#else', '#elif' or '#endif' is never compiled: nothing
+// in it is recorded.
+void CHeaderParser::TrackDeadBlock(std::string_view directive) {
+    directive = TrimLeft(directive.substr(1));
+    size_t end = 0;
+    while (end < directive.size() && directive[end] >= 'a' && directive[end] <= 'z') {
+        ++end;
+    }
+    const std::string_view word = directive.substr(0, end);
+    if (word == "if" || word == "ifdef" || word == "ifndef") {
+        if (m_deadDepth > 0) {
+            ++m_deadDepth;
+        } else if (word == "if" && Trim(directive.substr(end)) == "0") {
+            m_deadDepth = 1;
+        }
+    } else if (m_deadDepth > 0 && word == "endif") {
+        --m_deadDepth;
+    } else if (m_deadDepth == 1 && (word == "else" || word == "elif")) {
+        m_deadDepth = 0;
+    }
 }
 
 void CHeaderParser::ClearWork() {
     m_work.clear();
     m_workPos = 0;
-    m_nextSemicolon = m_nextOpen = m_nextClose = kUnknown;
-    m_nextPublic = m_nextPrivate = m_nextProtected = kUnknown;
+    m_next.fill(kUnknown);
 }
 
-size_t CHeaderParser::FindInWork(std::string_view needle, size_t& cache) const {
-    if (cache == kUnknown || (cache != kNone && cache < m_workPos)) {
-        cache = std::string_view(m_work).find(needle, m_workPos);
+// The first ";", "{" or "}" of the rest of the line at or after from. The
+// next place of each is remembered, so that a long line with many statements
+// is searched once, not once per statement.
+size_t CHeaderParser::NextTerminator(size_t from) {
+    static constexpr char kTerminators[] = {';', '{', '}'};
+    const size_t start = m_workPos + from;
+    size_t first = kNone;
+    for (size_t i = 0; i < m_next.size(); ++i) {
+        if (m_next[i] == kUnknown || (m_next[i] != kNone && m_next[i] < start)) {
+            m_next[i] = m_work.find(kTerminators[i], start);
+        }
+        first = std::min(first, m_next[i]);
     }
-    return cache == kNone ? kNone : cache - m_workPos;
+    return first == kNone ? kNone : first - m_workPos;
 }
 
 // Pieces from different lines are joined by one blank, which the spacing
@@ -222,44 +243,67 @@ void CHeaderParser::AppendPiece(std::string& statement, std::string_view piece) 
 }
 
 // Where the rest of the current line is cut, or kNone to take all of it.
-size_t CHeaderParser::CutPosition(std::string_view rest, bool statementEmpty) {
-    if (rest.empty()) {
-        return kNone;
-    }
-    const size_t semicolon = FindInWork(";", m_nextSemicolon);
-    const size_t open = FindInWork("{", m_nextOpen);
-    const size_t close = FindInWork("}", m_nextClose);
-    size_t cut = kNone;
-    if (semicolon != kNone) {
-        cut = semicolon + 1;
-    }
-    if (open != kNone && open < cut) {
-        if (!statementEmpty) {
-            cut = open; // the "{" starts the next statement
-        } else if (close != kNone && close < open) {
-            cut = open + 1; // the "}" before it wins below
-        } else {
-            // A "{" after other text ends a head as if it stood on the next
-            // line: 'int get() const {' is a declaration, then a body.
-            cut = TrimLeft(rest.substr(0, open)).empty() ? open + 1 : open;
+// Each search stops at the first terminator, so a long line with many
+// statements is read once, not once per statement.
+size_t CHeaderParser::CutPosition(std::string_view rest, const std::string& statement) {
+    size_t pos = 0;
+    for (;;) {
+        const size_t at = NextTerminator(pos);
+        if (at == kNone) {
+            break;
         }
+        pos = at + 1;
+        const char c = rest[at];
+        if (c == ';' && m_initDepth > 0) {
+            continue;
+        }
+        if (m_initDepth > 0) {
+            m_initDepth += c == '{' ? 1 : -1;
+            continue;
+        }
+        if (c == ';') {
+            return at + 1;
+        }
+        if (c == '}') {
+            return statement.empty() ? at + 1 : at;
+        }
+        if (OpensInitializer(statement, rest.substr(0, at))) {
+            m_initDepth = 1;
+            continue;
+        }
+        // A "{" after other text ends a head as if it stood on the next
+        // line: 'int get() const {' is a declaration, then a body.
+        if (!statement.empty() || !TrimLeft(rest.substr(0, at)).empty()) {
+            return at;
+        }
+        return at + 1;
     }
-    if (close != kNone && close < cut) {
-        cut = statementEmpty ? close + 1 : close;
+    if (pos > 0) {
+        return kNone; // inside or after an initialiser
     }
-    if (cut != kNone) {
-        return cut;
-    }
-    if (const size_t at = FindInWork("public:", m_nextPublic); at != kNone) {
+    if (const size_t at = rest.find("public:"); at != kNone) {
         return at + 7;
     }
-    if (const size_t at = FindInWork("private:", m_nextPrivate); at != kNone) {
+    if (const size_t at = rest.find("private:"); at != kNone) {
         return at + 8;
     }
-    if (const size_t at = FindInWork("protected:", m_nextProtected); at != kNone) {
+    if (const size_t at = rest.find("protected:"); at != kNone) {
         return at + 10;
     }
     return kNone;
+}
+
+bool CHeaderParser::OpensInitializer(const std::string& statement, std::string_view before) {
+    if (statement.empty()) {
+        return IsInitializerBrace(before);
+    }
+    m_joined.assign(statement);
+    if (before.empty()) {
+        m_joined.push_back(' '); // the brace starts a line of its own
+    } else {
+        AppendPiece(m_joined, before);
+    }
+    return IsInitializerBrace(m_joined);
 }
 
 std::string CHeaderParser::ReadStatement(CLineSource& file, bool& more) {
@@ -271,6 +315,7 @@ std::string CHeaderParser::ReadStatement(CLineSource& file, bool& more) {
 void CHeaderParser::ReadStatementInto(CLineSource& file, bool& more, std::string& statement) {
     statement.clear();
     m_linesRead = 0;
+    m_initDepth = 0;
     more = true;
     bool inDirective = false;
     bool done = false;
@@ -296,16 +341,23 @@ void CHeaderParser::ReadStatementInto(CLineSource& file, bool& more, std::string
                             trimmed.back() != '\\';
             CleanLine(raw, inDirective);
             m_workLine = m_linesInFile;
+            // A macro line is a statement of its own: it ends the one before
+            // it, unless it stands inside that one's parentheses.
+            if (!statement.empty() && m_initDepth == 0 && IsMacroLine(m_work) &&
+                std::count(statement.begin(), statement.end(), '(') ==
+                    std::count(statement.begin(), statement.end(), ')')) {
+                break;
+            }
         }
         const std::string_view rest = std::string_view(m_work).substr(m_workPos);
         if (!rest.empty() && firstLine == 0) {
             firstLine = m_workLine;
         }
-        const size_t cut = CutPosition(rest, statement.empty());
+        const size_t cut = CutPosition(rest, statement);
         if (cut == kNone) {
             AppendPiece(statement, rest);
             m_workPos = m_work.size();
-            done = directiveEnds;
+            done = directiveEnds || (m_initDepth == 0 && IsMacroLine(statement));
         } else {
             AppendPiece(statement, rest.substr(0, cut));
             m_workPos += cut;
@@ -324,17 +376,35 @@ void CHeaderParser::HandleStatement(std::string_view statement) {
     const std::string_view text = TrimLeft(statement);
     if (StartsWith(text, "class ")) {
         ParseClassHead(text);
-    } else if (StartsWith(text, "template")) {
+        return;
+    }
+    if (StartsWith(text, "template")) {
         ParseTemplateHead(text);
-    } else if (statement.find('{') != kNone) {
+        return;
+    }
+    // Braces paired inside the statement belong to an initialiser.
+    int open = 0;
+    bool unpairedClose = false;
+    const bool braces = text.find('{') != kNone || text.find('}') != kNone;
+    for (const char c : braces ? text : std::string_view()) {
+        if (c == '{') {
+            ++open;
+        } else if (c == '}') {
+            unpairedClose = unpairedClose || open == 0;
+            open = open > 0 ? open - 1 : 0;
+        }
+    }
+    if (open > 0) {
         if (m_afterFunction) {
             m_bodyDepth = m_depth;
             m_membersOn = false;
             m_afterFunction = false;
         }
         ++m_depth;
-    } else if (statement.find('}') == kNone) {
-        ParseMember(statement);
+    } else if (!unpairedClose) {
+        if (!IsMacroLine(text)) {
+            ParseMember(statement);
+        }
     } else {
         --m_depth;
         if (!m_membersOn && m_depth == m_bodyDepth) {
@@ -354,39 +424,21 @@ void CHeaderParser::ParseClassHead(std::string_view statement) {
     if (rest.find(';') != kNone) {
         return; // a forward declaration
     }
-    std::string_view head;
-    std::string base;
-    const size_t colon = rest.find(':');
-    if (colon == kNone) {
-        head = TrimRight(rest);
-    } else {
-        head = Trim(rest.substr(0, colon));
-        std::string_view after = Trim(rest.substr(colon + 1));
-        // Drop the access word: 'public CBar,protected CBaz' -> 'CBar,protected'.
-        const size_t wordEnd = after.find_first_of(" :");
-        after = wordEnd == kNone ? std::string_view() : TrimLeft(after.substr(wordEnd));
-        base = after.substr(0, after.find_first_of(" :"));
-        EraseFirst(base, ",public");
-        EraseFirst(base, ",protected");
-        EraseFirst(base, ",private");
-        base = Trim(base);
-    }
-    const size_t lastBlank = head.rfind(' ');
-    const std::string_view name = lastBlank == kNone ? head : head.substr(lastBlank + 1);
-    if (name.empty()) {
+    ClassHead head = SplitClassHead(rest);
+    if (head.name.empty()) {
         return; // an unnamed class: nothing to hang members on
     }
     EnsureRoot();
     EnsureClassIndex();
     CClassNode* node = nullptr;
-    if (const auto found = m_classes.find(name); found != m_classes.end()) {
+    if (const auto found = m_classes.find(head.name); found != m_classes.end()) {
         node = found->second;
     } else {
         node = new CClassNode;
         node->SetHeaderFile(m_filePath);
         node->SetLine(m_line);
-        node->SetName(std::string(name));
-        node->m_strBaseName = base;
+        node->SetName(head.name);
+        node->m_strBaseName = std::move(head.base);
         node->m_nParentId = m_depth;
         AddToRoot(node);
         m_classes.emplace(node->GetName(), node);
@@ -405,9 +457,15 @@ void CHeaderParser::ParseTemplateHead(std::string_view statement) {
         text = rest;
     } else {
         text = rest.substr(0, less);
+        // A "<" or ">" in parentheses compares: 'enable_if_t<(I < 4)>'.
         int nesting = 0;
+        int parentheses = 0;
         for (size_t i = less; i < rest.size(); ++i) {
-            if (rest[i] == '<') {
+            if (rest[i] == '(' || rest[i] == ')') {
+                parentheses += rest[i] == '(' ? 1 : -1;
+            } else if (parentheses > 0) {
+                continue;
+            } else if (rest[i] == '<') {
                 ++nesting;
             } else if (rest[i] == '>' && --nesting == 0) {
                 text.append(rest.substr(i + 1));
@@ -432,90 +490,18 @@ void CHeaderParser::ParseMember(std::string_view statement) {
     if (statement.empty() || m_pClass == nullptr || !m_membersOn) {
         return;
     }
-    const size_t close = statement.rfind(')');
-    const bool isFunction = close != kNone && close >= 1;
-    size_t open = 0;
-    size_t end = 0;
-    if (isFunction) {
-        int count = 1;
-        size_t i = close;
-        bool matched = false;
-        while (i-- > 1) {
-            if (statement[i] == ')') {
-                ++count;
-            } else if (statement[i] == '(' && --count == 0) {
-                matched = true;
-                break;
-            }
-        }
-        if (!matched) {
-            return;
-        }
-        open = i;
-        end = open - 1;
-    } else {
-        end = statement.find(';');
-        if (end == kNone || end == 0) {
-            return;
-        }
-    }
-    m_afterFunction = isFunction;
-    if (isFunction && open == 1) {
-        return;
-    }
-    std::string parameters;
-    if (isFunction) {
-        parameters = Trim(statement.substr(open + 1, close - open - 1));
-    }
-    const size_t blank = statement.rfind(' ', end - 1);
-    const size_t nameFrom = blank == kNone ? 0 : blank;
-    std::string name(Trim(statement.substr(nameFrom, end - nameFrom + 1)));
-    std::string type;
-    if (blank != kNone && blank >= 1 && !name.empty() && name.front() != '~') {
-        const size_t colon = statement.rfind(':', blank - 1);
-        const size_t typeFrom = colon == kNone ? 0 : colon;
-        type = Trim(statement.substr(typeFrom, blank - typeFrom + 1));
-    }
-    for (std::string* text : {&name, &type, &parameters}) {
-        RemoveSemicolons(*text);
-        CutThroughFirstColon(*text);
-    }
     const std::string& className = m_pClass->GetName();
-    if (isFunction && type.empty()) {
-        if (name == className) {
-            type = "constructor";
-        } else if (name.size() == className.size() + 1 && name.front() == '~' &&
-                   name.compare(1, std::string::npos, className) == 0) {
-            type = "destructor";
-        }
-    }
-    if (type.empty() || name.empty() || type.find("friend class") != std::string::npos) {
+    MemberStatement member = SplitMemberStatement(statement, className);
+    if (member.shape == MemberStatement::kNone) {
         return;
     }
-    std::vector<std::string> names;
-    if (!isFunction && name.find(',') != std::string::npos) {
-        std::string_view list = name;
-        for (size_t comma = list.find(','); comma != kNone; comma = list.find(',')) {
-            names.emplace_back(Trim(list.substr(0, comma)));
-            list.remove_prefix(comma + 1);
-        }
-        names.emplace_back(Trim(list));
-    } else {
-        names.push_back(std::move(name));
-    }
-    bool isOperator = false;
-    if (const size_t word = type.find("operator"); word != std::string::npos) {
-        type.erase(word, 8);
-        isOperator = true;
-    }
-    for (std::string& member : names) {
-        if (member.empty()) {
-            continue; // 'int a,,b;' has no third name
-        }
+    const bool isFunction = member.shape == MemberStatement::kFunction;
+    m_afterFunction = isFunction;
+    for (std::string& name : member.names) {
         auto* node = new CClassNode;
-        node->SetName(isOperator ? "operator " + member : member);
-        node->SetParameters(parameters);
-        node->SetTypeText(type);
+        node->SetName(std::move(name));
+        node->SetParameters(member.parameters);
+        node->SetTypeText(member.typeText);
         node->SetKind(isFunction ? KindFunction : KindVariable);
         node->m_strBaseName = className;
         node->SetLine(m_line);

@@ -2,6 +2,7 @@
 
 #include "platform/LineSource.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -63,10 +64,12 @@ private:
     void ScanTree(const std::string& directory, CWalkGuard& guard);
     void ReadStatementInto(CLineSource& file, bool& more, std::string& statement);
     void CleanLine(std::string_view raw, bool& inDirective);
+    void TrackDeadBlock(std::string_view directive);
     void ClearWork();
+    size_t NextTerminator(size_t from);
     void AppendPiece(std::string& statement, std::string_view piece);
-    size_t FindInWork(std::string_view needle, size_t& cache) const;
-    size_t CutPosition(std::string_view rest, bool statementEmpty);
+    size_t CutPosition(std::string_view rest, const std::string& statement);
+    bool OpensInitializer(const std::string& statement, std::string_view before);
     void AddToRoot(CClassNode* node);
 
     IUserInterface& m_ui;
@@ -77,18 +80,15 @@ private:
     std::string m_work;
     size_t m_workPos = 0;
     int m_workLine = 0;
-    // Where the next ";", "{", "}" and access labels of m_work stand, so
-    // that a long line with many statements is searched once, not once per
-    // statement.
-    size_t m_nextSemicolon = 0;
-    size_t m_nextOpen = 0;
-    size_t m_nextClose = 0;
-    size_t m_nextPublic = 0;
-    size_t m_nextPrivate = 0;
-    size_t m_nextProtected = 0;
+    // Braces of an initialiser still open in the statement being read: their
+    // ";" and "}" cut nothing.
+    int m_initDepth = 0;
+    // Where the next ";", "{" and "}" of m_work stand (NextTerminator).
+    std::array<size_t, 3> m_next{};
     int m_line = 1;
     int m_linesInFile = 0;
     bool m_inComment = false;
+    int m_deadDepth = 0; // nesting inside '#if 0'
     bool m_membersOn = true;
     bool m_afterFunction = false;
     std::string m_filePath;
@@ -105,6 +105,7 @@ private:
 
     std::string m_fileText;
     std::string m_scratch;
+    std::string m_joined;
     std::string m_statement;
     int m_filesRead = 0;
     int m_placeholders = 0;

@@ -45,10 +45,6 @@ unsigned char ClassOf(char c) {
 
 } // namespace
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 std::string_view TrimLeft(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && IsWhiteSpace(text[i])) {
@@ -114,11 +110,21 @@ bool RemoveCommentsAndStrings(bool inComment, std::string_view raw, std::string&
             }
             quotesLeft = false;
         }
-        if (c == '\'' && next == '"' && i + 2 < n && raw[i + 2] == '\'') {
-            // The character literal '"' opens no string.
-            out.append(raw.substr(i, 3));
-            i += 3;
-            continue;
+        if (c == '\'') {
+            // A character literal ('"', '\'', '\x41') goes like a string and
+            // opens none; an apostrophe between digits separates them.
+            size_t end = std::string_view::npos;
+            if (next == '\\') {
+                end = raw.find('\'', i + 3);
+                end = end - i <= 10 ? end : std::string_view::npos;
+            } else if (i + 2 < n && raw[i + 2] == '\'' && next != '\'') {
+                end = i + 2;
+            }
+            const bool separator = i > 0 && raw[i - 1] >= '0' && raw[i - 1] <= '9';
+            if (end != std::string_view::npos && !separator) {
+                i = end + 1;
+                continue;
+            }
         }
         out.push_back(c);
         ++i;

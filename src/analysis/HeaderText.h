@@ -6,7 +6,13 @@
 // Byte-string helpers of the header parser. White space is blank, tab, line
 // feed, vertical tab, form feed and carriage return.
 
-bool IsWhiteSpace(char c);
+inline bool IsWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+// A letter, digit or "_".
+inline bool IsWordChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
 std::string_view TrimLeft(std::string_view text);
 std::string_view TrimRight(std::string_view text);
 std::string_view Trim(std::string_view text);
@@ -14,7 +20,8 @@ std::string_view Trim(std::string_view text);
 // Appends raw without its comments and string literals to out, in one pass
 // from left to right: "//" ends the line, "/*" opens a block comment that the
 // next "*/" closes, a "*/" outside a comment is dropped, and a pair of double
-// quotes is removed with what lies between them (an unpaired quote stays).
+// quotes is removed with what lies between them (an unpaired quote stays),
+// and so is a character literal.
 // Returns whether a block comment is open at the end of the line.
 bool RemoveCommentsAndStrings(bool inComment, std::string_view raw, std::string& out);
 

@@ -1,5 +1,6 @@
 #include "search/SourceSearch.h"
 
+#include "analysis/ClassHead.h"
 #include "model/ClassNode.h"
 #include "platform/FileServices.h"
 #include "platform/UserInterface.h"
@@ -241,10 +242,8 @@ void CSourceSearch::SearchHeaderFile(const std::string& path) {
         if (lastClass == npos) {
             continue;
         }
-        const size_t nameStart = lastClass + 6;
-        const size_t colon = head.find(':', nameStart);
-        const std::string name = searchtext::Trimmed(
-            std::string_view(head).substr(nameStart, colon == npos ? npos : colon - nameStart));
+        // Named as the class tree names it.
+        const std::string name = SplitClassHead(std::string_view(head).substr(lastClass + 6)).name;
         if (name != m_strClassName) {
             AddHeaderHit(name, "-", path);
         }

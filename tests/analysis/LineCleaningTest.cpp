@@ -48,7 +48,6 @@ TEST(Cleaning, RemovesCommentsDirectivesAndStrings) {
         {false, false, "const char* s = \"http://x\"; int b;", "const char* s=; int b;", false,
          false},
         {false, false, "a \"open", "a \"open", false, false},
-        {false, false, "c = '\"'; // \"x\"", "c='\"';", false, false},
         {false, false, "  #  include <x>", "", false, false},
         {false, false, "#define X \\", "", false, true},
         {false, true, "  more \\", "", false, true},

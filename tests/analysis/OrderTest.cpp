@@ -142,7 +142,7 @@ TEST(Ordering, AgreesWithTheStepsAsWritten) {
 TEST(CarryOver, LocationNameAndDescriptionsByKindAndName) {
     // A structure as a document holds it after a first scan and some editing.
     ParsedHeaders old("class CBase\n{\n};\nclass CView : public CBase\n{\npublic:\n  CView();\n"
-                      "  void Draw();\n  void Draw(int n);\n  int m_count;\n};\n");
+                      "  void Draw();\n  void Draw(int n);\n  int m_count;\n  int m_total;\n};\n");
     old.parser.OrderAndNumber();
     old.root->m_strDatabase = "/data/klassen.mdb";
     old.root->m_strTable = "Klassen";
@@ -152,15 +152,15 @@ TEST(CarryOver, LocationNameAndDescriptionsByKindAndName) {
     old.root->FindByName("CBase", KindClass)->SetDescription("base of all");
     CClassNode* view = old.root->FindByName("CView", KindClass);
     view->SetDescription("shows things");
-    const char* const members[] = {"makes a view", "draws", "draws n times", "how many"};
-    for (int i = 0; i < 4; ++i) {
+    const char* const members[] = {"makes a view", "draws", "draws n times", "how many", "all"};
+    for (int i = 0; i < 5; ++i) {
         view->GetChild(i)->SetDescription(members[i]);
     }
-    // The re-scan finds CView under a new base, a new member and a variable
-    // that became a function.
-    ParsedHeaders parsed(
-        "class CWnd\n{\n};\nclass CView : public CWnd\n{\npublic:\n  CView();\n"
-        "  void Draw(int n);\n  void Draw();\n  int m_count();\n  int m_new;\n};\n");
+    // The re-scan finds CView under a new base, a new member, a variable
+    // that became a function and one that stayed a variable.
+    ParsedHeaders parsed("class CWnd\n{\n};\nclass CView : public CWnd\n{\npublic:\n  CView();\n"
+                         "  void Draw(int n);\n  void Draw();\n  int m_count();\n  int m_new;\n  "
+                         "int m_total;\n};\n");
     parsed.parser.OrderAndNumber();
     parsed.parser.CarryOver(old.root.get());
     const CClassRoot& root = *parsed.root;
@@ -171,9 +171,10 @@ TEST(CarryOver, LocationNameAndDescriptionsByKindAndName) {
     // The constructor bears the class's name but takes its own description,
     // overloads all take the first old function of their name, kinds must
     // match.
-    EXPECT_EQ(Tree(root), (Lines{"0 C CWnd", "  1 C CView = shows things",
-                                 "    2 F CView = makes a view", "    3 F Draw = draws",
-                                 "    4 F Draw = draws", "    5 F m_count", "    6 V m_new"}));
+    EXPECT_EQ(Tree(root),
+              (Lines{"0 C CWnd", "  1 C CView = shows things", "    2 F CView = makes a view",
+                     "    3 F Draw = draws", "    4 F Draw = draws", "    5 F m_count",
+                     "    6 V m_new", "    7 V m_total = all"}));
 
     // The old root's name is no class's; without roots nothing happens.
     old.root->SetName("Unbekannt");

@@ -1,4 +1,5 @@
 #include "ParserTestSupport.h"
+#include "analysis/ClassHead.h"
 
 #include <gtest/gtest.h>
 
@@ -6,56 +7,99 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-TEST(ClassHeads, RecordNameAndFirstBase) {
-    // What each head followed by an empty body records.
+// What each shape records. A text starting with "|" is the body of
+// 'class CFoo' (head on line 1, body from line 3); any other text is
+// followed by an empty body.
+TEST(Shapes, HeadsAndMembersRecordWhatTheyDeclare) {
     const std::pair<const char*, Entries> cases[] = {
-        {"class AFX_EXT_CLASS CFoo", {"C CFoo :  @2"}},
-        {"class CFoo : public CBar, protected CBaz", {"C CFoo : CBar @2"}},
-        {"class CFoo : CBar", {"C CFoo :  @2"}},
-        {"class CFoo : virtual public CBar", {"C CFoo : public @2"}},
+        // Class names: the last word, without export macros, attributes,
+        // alignas and "final"; a qualified name gives its last component.
+        {"class AFX_EXT_CLASS CFoo", {"C CFoo :  @1"}},
+        {"class alignas(8) CFoo final", {"C CFoo :  @1"}},
+        {"class [[nodiscard]] EXP_X(\"v\") __attribute__((visibility(\"default\"))) CFoo",
+         {"C CFoo :  @1"}},
+        {"class ns::Outer::CFoo final : public CBar", {"C CFoo : CBar @1"}},
+        {"MY_BEGIN_NAMESPACE\nclass CFoo\n", {"C CFoo :  @2"}},
         {"class CFoo;", {}},
-        {"template <class T> class CList : public CObject", {"C CList : CObject @2"}},
-        {"template <typename K, typename V = std::map<K, int>> class CMap", {"C CMap :  @2"}},
-        {"template <class T> T Max(T a, T b);", {}},
+        {"class {", {}},
         {"struct SFoo : public CBar", {}},
         {"union UFoo", {}},
-        {"class CFoo {", {"C CFoo :  @2"}},
-        {"class CFoo : public CBar,\n  public CBaz {", {"C CFoo : CBar @2"}},
-        {"class {", {}},
-    };
-    for (const auto& [head, entries] : cases) {
-        EXPECT_EQ(ParsedHeaders(std::string("\n") + head + "\n{\n};\n").Entries(), entries) << head;
-    }
-}
+        // The first base's own name.
+        {"class CFoo : public CBar, protected CBaz", {"C CFoo : CBar @1"}},
+        {"class CFoo : public CBar,\n  public CBaz {", {"C CFoo : CBar @1"}},
+        {"class CFoo : CBar", {"C CFoo : CBar @1"}},
+        {"class CFoo : virtual public CBar", {"C CFoo : CBar @1"}},
+        {"class CFoo : private virtual ::ns::CBar", {"C CFoo : CBar @1"}},
+        {"class CFoo : public std::exception", {"C CFoo : exception @1"}},
+        {"class CFoo : public Kernel<It, typename ns::Val<It>::type>", {"C CFoo : Kernel @1"}},
+        // Templates: the head after the parameters; a specialization keeps
+        // its argument text (the node spaces it).
+        {"template <class T> class CList : public CObject", {"C CList : CObject @1"}},
+        {"template <typename K, typename V = std::map<K, int>> class CMap", {"C CMap :  @1"}},
+        {"template <int N, std::enable_if_t<(N > 2), int> = 0> class CBig", {"C CBig :  @1"}},
+        {"template <> class Printer<T&>", {"C Printer<T& > :  @1"}},
+        {"template <class T> class Printer<ns::Pair<T, int>> : public Base<T>",
+         {"C Printer<ns::Pair<T, int>> : Base @1"}},
+        {"template <class T> T Max(T a, T b);", {}},
+        // Code between '#if 0' and its '#else' is never compiled.
+        {"#if 0\nclass CDead {\n#ifdef X\n#endif\n#else\nclass CLive\n#endif", {"C CLive :  @6"}},
 
-TEST(Members, RecordNameTypeAndParameters) {
-    const std::pair<const char*, Entries> cases[] = {
-        {"virtual void Draw(CDC* pDC) const;", {"F Draw | virtual void | CDC* pDC @3"}},
-        {"virtual int Count() const = 0;", {"F Count | virtual int |  @3"}},
-        {"CFoo();", {"F CFoo | constructor |  @3"}},
-        {"explicit CFoo(int n);", {"F CFoo | explicit | int n @3"}},
-        {"virtual ~CFoo();", {"F ~CFoo | destructor |  @3"}},
-        {"int m_a,, m_b;", {"V m_a | int @3", "V m_b | int @3"}},
-        {"std::string m_s;", {"V m_s | string @3"}},
-        {"void Set(const std::string& s);", {"F Set | void | :string& s @3"}},
-        {"operator LPCTSTR() const;", {"F operator LPCTSTR |  |  @3"}},
-        {"bool operator==(const CFoo& o) const;", {"F operator== | bool | const CFoo& o @3"}},
-        {"void *operator new(size_t n);", {"F operator new | void*  | size_t n @3"}},
-        {"public: int m_n;", {"V m_n |  int @3"}},
-        {"public:\nint m_n;", {"V m_n | int @4"}},
-        {"DECLARE_MESSAGE_MAP()\nfriend class CBar;\nf(int a);\nvoid f(int a));", {}},
-        {"int get() const {\nreturn m_x;\n}\nvoid g() { return; }\nint m_y;",
+        // Functions: the name before the first parameter list.
+        {"|virtual void Draw(CDC* pDC) const;\nint Draw (int x);\nvoid f ();",
+         {"F Draw | virtual void | CDC* pDC @3", "F Draw | int | int x @4", "F f | void |  @5"}},
+        {"|virtual int Count() const = 0;\nvoid Set(const std::string& s);",
+         {"F Count | virtual int |  @3", "F Set | void | :string& s @4"}},
+        {"|CFoo();\nexplicit CFoo(int n);\nvirtual ~CFoo();",
+         {"F CFoo | constructor |  @3", "F CFoo | explicit | int n @4",
+          "F ~CFoo | destructor |  @5"}},
+        {"|CFoo() : m_a(0), m_b{1} {}\nint m_c;", {"F CFoo | constructor |  @3", "V m_c | int @4"}},
+        {"|void log(const char *f, ...) const ATTR_PRINTF(2, 3);\nDEPRECATED_X(\"x\") int g();",
+         {"F log | void | const char* f, ... @3", "F g | DEPRECATED_X() int |  @4"}},
+        {"|operator LPCTSTR() const;\nbool operator==(const CFoo& o) const;\n"
+         "void *operator new(size_t n);\nint operator()(int a);",
+         {"F operator LPCTSTR |  |  @3", "F operator== | bool | const CFoo& o @4",
+          "F operator new | void* | size_t n @5", "F operator() | int | int a @6"}},
+        {"|int get() const {\nreturn m_x;\n}\nvoid g() { return; }\nint m_y;",
          {"F get | int |  @3", "F g | void |  @6", "V m_y | int @7"}},
-        {"template <class T> T get() const { return m_t; }\nint m_y;", {"V m_y | int @4"}},
-        {"enum E { A, B };\nint m;", {"V m | int @4"}},
+        {"|template <class T> T get() const { return m_t; }\nint m_y;", {"V m_y | int @4"}},
+        // Macro lines are statements of their own and record nothing.
+        {"|Q_OBJECT\nQ_PROPERTY(int x READ x\n  WRITE setX)\nDECLARE_MESSAGE_MAP()\nCFoo();"
+         "\nQ_DISABLE_COPY(CFoo);",
+         {"F CFoo | constructor |  @7"}},
+        // Variables: names without initialisers; commas in brackets split
+        // nothing.
+        {"|int m_a,, *m_b;\nstd::string m_s;\npublic: int m_n;\npublic:\nint m_k;",
+         {"V m_a | int @3", "V m_b | int @3", "V m_s | string @4", "V m_n |  int @5",
+          "V m_k | int @7"}},
+        {"|int m_len = 0;\nint m_cap{0};\nQFoo *p = nullptr;\nT x = std::limits<T>::max();\n"
+         "static constexpr size_t Flag = Mask + 1;",
+         {"V m_len | int @3", "V m_cap | int @4", "V p | QFoo* @5", "V x | T @6",
+          "V Flag | static constexpr size_t @7"}},
+        {"|std::pair<unsigned, const S *> m_p;\nint m_x[2 * N], m_y : 3;\nint m_t[] = {\n1, 2 };",
+         {"V m_p | pair<unsigned, const S* > @3", "V m_x[2* N] | int @4", "V m_y | int @4",
+          "V m_t[] | int @5"}},
+        {"|char m_d = '\\\"'; int m_lost; // \"q\"\nchar m_q = '\\'', m_r = 'x';",
+         {"V m_d | char @3", "V m_lost | int @3", "V m_q | char @4", "V m_r | char @4"}},
+        // Aliases, friends, forward declarations and calls record nothing.
+        {"|using Ptr = QData*;\ntypedef int Size;\nfriend class CBar;\nfriend bool operator==(A, "
+         "B);\nstruct SFwd;\nf(int a);\nvoid f(int a));\nenum E { A, B };",
+         {}},
     };
-    for (const auto& [declaration, members] : cases) {
-        Entries entries =
-            ParsedHeaders(std::string("class CFoo\n{\n") + declaration + "\n};\n").Entries();
-        ASSERT_FALSE(entries.empty());
-        EXPECT_EQ(entries.front(), "C CFoo :  @1");
-        EXPECT_EQ(Entries(entries.begin() + 1, entries.end()), members) << declaration;
+    for (const auto& [shape, rows] : cases) {
+        const std::string text = shape[0] == '|'
+                                     ? std::string("class CFoo\n{\n") + (shape + 1) + "\n};\n"
+                                     : std::string(shape) + "\n{\n};\n";
+        Entries entries = ParsedHeaders(text).Entries();
+        if (shape[0] == '|') {
+            ASSERT_FALSE(entries.empty());
+            EXPECT_EQ(entries.front(), "C CFoo :  @1");
+            entries.erase(entries.begin());
+        }
+        EXPECT_EQ(entries, rows) << shape;
     }
+    // Search hits read unnormalised text with the same rule.
+    const ClassHead head = SplitClassHead(" EXP_API\tCDialog\n  : public\tns::CWidget<T> ");
+    EXPECT_EQ(head.name + " " + head.base, "CDialog CWidget");
 }
 
 TEST(ClassBodies, WhereAClassEnds) {

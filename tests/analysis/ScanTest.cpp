@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sstream>
 
 namespace {
@@ -125,6 +126,28 @@ TEST(ScanCommand, SummaryOverSeveralDirectoriesAndErrors) {
         EXPECT_EQ(usage.status, 2) << args.back();
         EXPECT_FALSE(usage.err.empty()) << args.back();
     }
+}
+
+// A rescan keeps the descriptions of classes, functions and variables.
+TEST(ScanCommand, UpdateKeepsTheDescriptionsOfEveryKind) {
+    CTempDir dir;
+    dir.Write("v.h", "class CView\n{\n  void Draw();\n  int m_count;\n};\n");
+    const std::string db = dir.Path() + "/k.db";
+    ASSERT_EQ(RunScan({"scan", "--db", db, dir.Path()}).status, 0);
+    sqlite3* sql = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &sql), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(sql, "UPDATE Klassen SET Description = 'about ' || Class", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(sql);
+    dir.Write("v.h", "class CView\n{\n  int m_count;\n  int m_new;\n  void Draw();\n};\n");
+    ASSERT_EQ(RunScan({"update", db, "Klassen", dir.Path()}).status, 0);
+    EXPECT_EQ(RunScan({"dump", db, "Klassen"}).out,
+              "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
+              "0,1,1,-1,CView,v.h,about CView,kein Rückgabewert,keine Parameter\r\n"
+              "1,3,3,0,m_count,v.h,about m_count,int,\r\n"
+              "2,3,4,0,m_new,v.h,,int,\r\n"
+              "3,2,5,0,Draw,v.h,about Draw,void,\r\n");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 // "the same" on a chain, how an opener without closer is dropped; each has a
 // worked example in SearchModesTest instead.
 
+#include "analysis/ClassHead.h"
 #include "platform/FileServices.h"
 #include "search/SearchHit.h"
 
@@ -300,12 +301,11 @@ public:
             }
             const string h = CutHead(t);
             const int k = FindLastClassKeyword(h);
-            string name = k < 0 ? "" : S::Mid(h, k + 6);
-            if (const int colon = S::Find(name, ":"); colon >= 0) {
-                name = S::Left(name, colon);
-            }
-            if (k >= 0 && S::Trim(name) != className) {
-                headerHits.emplace_back(S::Trim(name), "-", path);
+            // The head is named by the class tree's own rule, pinned by the
+            // analysis tests.
+            const string name = k < 0 ? "" : SplitClassHead(S::Mid(h, k + 6)).name;
+            if (k >= 0 && name != className) {
+                headerHits.emplace_back(name, "-", path);
             }
         }
     }

@@ -24,7 +24,7 @@ TEST(SearchModesTest, SingleFiles) {
         {'H', "class E : public Base { A m; };", {{"E", "-", ""}}},
         {'H',
          "class A {}; class B { A* p; }; struct D { A a; };",
-         {{"B", "-", ""}, {"B ; struct D", "-", ""}}},
+         {{"B", "-", ""}, {"D", "-", ""}}},
         {'H', "class P { A x; char c = '{'; }; class B { A y; };", {{"B", "-", ""}}},
         {'H', "class P { A { A {", {}},
         // "{}" pairs go only after a block without the name: Z's "A{}B" is
