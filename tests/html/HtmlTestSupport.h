@@ -27,11 +27,17 @@ inline std::vector<std::string> FileNames(const std::string& directory) {
     return names;
 }
 
-inline CClassNode* AddNode(CClassNode* parent, const std::string& name, int kind, int id) {
+// A node below parent; the header and line only where given.
+inline CClassNode* AddNode(CClassNode* parent, const std::string& name, int kind, int id,
+                           const std::string& header = "", int line = 0) {
     auto* node = new CClassNode;
     node->SetName(name);
     node->SetKind(kind);
     node->SetId(id);
+    if (!header.empty()) {
+        node->SetHeaderFile(header);
+        node->SetLine(line);
+    }
     parent->AddChild(node);
     return node;
 }

@@ -21,11 +21,12 @@ const char* const kNames[] = {
     "A",   "CShape",    "m_n",  "x<y>",     "CZ\xC3\xA4hler", "Euro\xE2\x82\xAC",
     "op&", "Latin\xFC", "a\nb", "operator<"};
 
-std::unique_ptr<CClassRoot> Generate(const Shape& shape, unsigned seed) {
+std::unique_ptr<CClassRoot> Generate(const Shape& shape, unsigned seed,
+                                     std::vector<CClassNode*>& nodes) {
     std::mt19937 random(seed);
     const auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     auto root = std::make_unique<CClassRoot>();
-    std::vector<CClassNode*> nodes{root.get()};
+    nodes = {root.get()};
     std::vector<CClassNode*> classes{root.get()};
     for (int i = 0; i < shape.nodes; ++i) {
         auto* node = new CClassNode;
@@ -62,29 +63,21 @@ void ExpectSameFiles(const std::string& expected, const std::string& actual) {
     }
 }
 
-void CollectNodes(CClassNode* node, std::vector<CClassNode*>& out) {
-    out.push_back(node);
-    for (int i = 0; i < node->GetChildCount(); ++i) {
-        CollectNodes(node->GetChild(i), out);
-    }
-}
-
 class LiteralEquivalence : public testing::TestWithParam<Shape> {};
 
 // The whole export, then every single page (also those a later node with the
 // same file name overwrites), then the tree under any parent with and
 // without indent.
 TEST_P(LiteralEquivalence, SameBytesAsTheLiteralExport) {
-    for (unsigned seed = 1; seed <= 4; ++seed) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        const auto root = Generate(GetParam(), seed);
+        std::vector<CClassNode*> nodes;
+        const auto root = Generate(GetParam(), seed, nodes);
         CTempDir literal;
         CTempDir fast;
         ASSERT_TRUE(literal_export::ExportIndexPage(*root, literal.Path()));
         ASSERT_TRUE(root->ExportIndexPage(fast.Path()));
         ExpectSameFiles(literal.Path(), fast.Path());
-        std::vector<CClassNode*> nodes;
-        CollectNodes(root.get(), nodes);
         for (CClassNode* node : nodes) {
             CTempDir one;
             CTempDir other;
