@@ -1,5 +1,4 @@
-// The HTML export: the page writer, worked pages, failures, the comparison
-// with the plain export, and the desktop command.
+// The HTML export: writer, worked pages, failures, plain version, command.
 
 #include "html/HtmlExport.h"
 
@@ -12,7 +11,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,13 +33,15 @@ std::vector<std::string> FileNames(const std::string& directory) {
     return names;
 }
 
-CClassNode* AddNode(CClassNode* parent, const std::string& name, int kind, int id, int line) {
+CClassNode* AddNode(CClassNode* parent, const std::string& name, int kind, int id, int line,
+                    const std::string& type = "") {
     auto* node = new CClassNode;
     node->SetName(name);
     node->SetKind(kind);
     node->SetId(id);
     node->SetHeaderFile(std::string("/usr/include/shapes/") + (id == 2 ? "b.h" : "a.h"));
     node->SetLine(line);
+    node->SetTypeText(type);
     parent->AddChild(node);
     return node;
 }
@@ -72,9 +72,8 @@ std::string Body(const std::function<void(CHtmlFile&)>& write) {
     write(file);
     EXPECT_TRUE(file.EndPage());
     const std::string page = ReadFile(dir.Path() + "/p.html");
-    const size_t head = Head("T").size();
     EXPECT_TRUE(page.starts_with(Head("T")) && page.ends_with(kTail)) << page;
-    return page.substr(head, page.size() - head - kTail.size());
+    return page.substr(Head("T").size(), page.size() - Head("T").size() - kTail.size());
 }
 
 // Page head and end as every page has them; the worked pages pin the calls
@@ -95,6 +94,16 @@ TEST(HtmlFile, WriterOperationsWriteExactBytes) {
             f.BeginTable(0, 0, 0, 0, 50, true);
             f.BeginCell("", "right", -1, 20, false);
             f.WriteText("map<int, T<U>> & \"b\" &lt;\n", false);
+            // UTF-8 in, ISO-8859-1 out, the rest as character references
+            f.WriteText(
+                "Zur\303\274ck \xC3\x9F \xC2\x80\xC3\xBF \xC4\x80 \xE2\x82\xAC \xF0\x9F\x98\x80!"
+                "\xF4\x8F\xBF\xBF\n",
+                false);
+            // Not UTF-8 (a Latin-1 byte, lone continuation bytes, overlong, a surrogate, beyond
+            // the last code point, invalid then valid, truncated at the end): bytes as they are
+            f.WriteText("\374 \x80\xBF \xC0\xAF\xE0\x80\xAF \xED\xA0\x80 \xF4\x90\x80\x80 "
+                        "\xE2\xC3\xA4 a\xE2\x82",
+                        false);
             f.WriteLink("Class_7.HTML", "Cx<T>", false);
             f.WriteParagraph("a<b", false, false, true, false);
         }),
@@ -105,31 +114,15 @@ TEST(HtmlFile, WriterOperationsWriteExactBytes) {
                "<table border=\"1\" width=\"4\" height=\"5\" cellspacing=\"3\" cellpadding=\"2\">",
                "<table height=\"50%\">", "<td align=\"right\" height=\"20\">",
                "map&lt;int, T&lt;U&gt;&gt; & \"b\" &lt;",
-               "<a href=\"class_7.html\">Cx&lt;T&gt;</a><p><em>", "a&lt;b</strong></u></em>",
-               "</p>"}));
+               "Zur\374ck \xDF \x80\xFF &#256; &#8364; &#128512;!&#1114111;",
+               "\374 \x80\xBF \xC0\xAF\xE0\x80\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\xE4 a\xE2\x82"
+               "<a href=\"class_7.html\">Cx&lt;T&gt;</a><p><em>",
+               "a&lt;b</strong></u></em>", "</p>"}));
 }
 
-// Model texts are UTF-8; pages are ISO-8859-1, the rest as character references.
-TEST(HtmlFile, PageEncoding) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"Zur\303\274ck \xC3\x84\xC3\x9F \xC2\x80\xC3\xBF \xC4\x80 \xE2\x82\xAC \xF0\x9F\x98\x80!"
-         "\xF4\x8F\xBF\xBF",
-         "Zur\374ck \xC4\xDF \x80\xFF &#256; &#8364; &#128512;!&#1114111;"},
-        // Not UTF-8 (a Latin-1 byte, lone continuation bytes, overlong, a
-        // surrogate, beyond the last code point, truncated): bytes as they are.
-        {"Zur\374ck \x80\xBF \xC0\xAF\xE0\x80\xAF \xED\xA0\x80 \xF4\x90\x80\x80 a\xE2\x82",
-         "Zur\374ck \x80\xBF \xC0\xAF\xE0\x80\xAF \xED\xA0\x80 \xF4\x90\x80\x80 a\xE2\x82"},
-        {"\xE2\xC3\xA4<", "\xE2\xE4&lt;"}, // invalid, then valid again
-    };
-    for (const auto& [text, expected] : cases) {
-        std::string converted;
-        CHtmlFile::AppendPageText(text, true, converted);
-        EXPECT_EQ(converted, expected);
-    }
-}
-
-// A pipe is refused without waiting for a reader; a missing folder is not made.
-TEST(HtmlFile, RefusesWhatCannotBeAPageFile) {
+// A pipe is refused without waiting, a missing folder is not made, a file is
+// written from its start and whole, a failing write is reported.
+TEST(HtmlFile, PageFiles) {
     CTempDir dir;
     const std::string fifo = dir.Path() + "/fifo.html";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
@@ -140,9 +133,14 @@ TEST(HtmlFile, RefusesWhatCannotBeAPageFile) {
         EXPECT_FALSE(file.EndPage());
     }
     EXPECT_FALSE(FileExists(dir.Path() + "/missing"));
-}
-
-TEST(HtmlFile, PagesLargerThanTheBufferArriveWhole) {
+    const std::string path = dir.Write("p.html", std::string(5000, 'x'));
+    {
+        CHtmlFile file; // closed by its destructor
+        ASSERT_TRUE(file.BeginPage(path, "T", "Vorlix"));
+        file.WriteText("x", false);
+    }
+    EXPECT_EQ(ReadFile(path), Head("T") + "x");
+    // Larger than the buffer: all of it arrives.
     std::string text, expected;
     for (int i = 0; i < 40000; ++i) {
         text += "line <" + std::to_string(i) + "> \xC3\xA4\n";
@@ -156,17 +154,6 @@ TEST(HtmlFile, PagesLargerThanTheBufferArriveWhole) {
                   }
               }),
               expected + "[" + expected + block + expected + "]");
-}
-
-TEST(HtmlFile, OverwritesFromTheStartAndReportsAFailingWrite) {
-    CTempDir dir;
-    const std::string path = dir.Write("p.html", std::string(5000, 'x'));
-    {
-        CHtmlFile file; // closed by its destructor
-        ASSERT_TRUE(file.BeginPage(path, "T", "Vorlix"));
-        file.WriteText("x", false);
-    }
-    EXPECT_EQ(ReadFile(path), Head("T") + "x");
     if (!FileExists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full";
     }
@@ -188,15 +175,13 @@ TEST(HtmlFile, OverwritesFromTheStartAndReportsAFailingWrite) {
 struct WorkedModel {
     CClassRoot root;
     CClassNode* a = AddNode(&root, "A", KindClass, 0, 10);
-    CClassNode* f = AddNode(a, "f", KindFunction, 1, 12);
+    CClassNode* f = AddNode(a, "f", KindFunction, 1, 12, "void");
     CClassNode* b = AddNode(a, "B", KindClass, 2, 4); // in b.h, the others in a.h
-    CClassNode* v = AddNode(a, "m_n", KindVariable, 3, 14);
+    CClassNode* v = AddNode(a, "m_n", KindVariable, 3, 14, "int");
     WorkedModel() {
         a->SetDescription("Z\303\244hler in \xE2\x82\xAC\nzweite Zeile");
         b->SetDescription("</title><script>x</script>");
-        f->SetTypeText("void");
         f->SetParameters("vector<int> v");
-        v->SetTypeText("int");
     }
 };
 
@@ -235,13 +220,15 @@ std::string Members(const std::string& current) {
 }
 
 // Into a directory given with its "/": no doubled slash anywhere.
-TEST(WorkedModel, PagesByteForByte) {
+TEST(WorkedModel, PagesByteForByteAndWritingFailures) {
     WorkedModel model;
     CTempDir dir;
-    ASSERT_TRUE(model.root.ExportIndexPage(dir.Path() + "/"));
-    EXPECT_EQ(FileNames(dir.Path()),
-              (std::vector<std::string>{"class_0.html", "class_2.html", "func_1.html", "index.html",
-                                        "var_3.html"}));
+    const std::string p = dir.Path(), blocker = dir.Write("blocker", "x");
+    for (const char* place :
+         {"pages/x", "index/index.html/x", "gap/class_0.html/x", "below/x", "full/x"}) {
+        dir.Write(place, ""); // directories where pages would go
+    }
+    ASSERT_TRUE(model.root.ExportIndexPage(p + "/pages/"));
     const std::string linkA = "<a href=\"class_0.html\">A (1 - 1 - 1)</a>";
     const std::pair<const char*, std::string> pages[] = {
         {"index.html", Head("class Unbekannt") +
@@ -268,19 +255,10 @@ TEST(WorkedModel, PagesByteForByte) {
                                 {"Variablenname:", "m_n", "Headerfile:", "a.h (Z: 14)",
                                  "Variablentyp:", "int", "Beschreibung:", "Klasse unbekannt"})}};
     for (const auto& [file, expected] : pages) {
-        EXPECT_EQ(ReadFile(dir.Path() + "/" + file), expected) << file;
+        EXPECT_EQ(ReadFile(p + "/pages/" + file), expected) << file;
     }
-}
-
-// A directory that cannot be written writes nothing; a page that cannot be
-// created is left out, its subtree is not; a failing write stops the export.
-TEST(WorkedModel, WritingFailures) {
-    WorkedModel model;
-    CTempDir dir;
-    const std::string p = dir.Path(), blocker = dir.Write("blocker", "x");
-    for (const char* place : {"index/index.html/x", "gap/class_0.html/x", "below/x", "full/x"}) {
-        dir.Write(place, ""); // directories where pages would go
-    }
+    // A directory that cannot be written writes nothing; a page that cannot be
+    // created is left out, its subtree is not; a failing write stops the export.
     EXPECT_FALSE(model.b->ExportPage(blocker));
     EXPECT_EQ(ReadFile(blocker), "x");
     EXPECT_FALSE(model.root.ExportIndexPage(p + "/index"));
@@ -303,34 +281,29 @@ TEST(WorkedModel, WritingFailures) {
     EXPECT_FALSE(model.f->ExportPage(p + "/full"));
 }
 
-// The export against the plain version of the same pages on generated
-// structures: deep and flat ones, repeated IDs, unknown kinds, members with
-// children, names that need escaping or conversion.
-struct Shape {
-    int nodes;
-    int parentWindow;      // a new node hangs under one of the last N nodes (small: deep)
-    int repeatedIdPercent; // share of nodes that take an ID already used
-    bool oddKinds;         // unknown kinds and members with children
-};
+// The export against its plain version on generated structures. A shape: node
+// count; a node hangs under one of the last N nodes (small: deep); percentage
+// of repeated IDs; unknown kinds and members with children (0 or 1).
+using Shape = int[4];
 
-const char* const kNames[] = {
-    "A",   "CShape",    "m_n",  "x<y>",     "CZ\xC3\xA4hler", "Euro\xE2\x82\xAC",
-    "op&", "Latin\xFC", "a\nb", "operator<"};
+const char* const kNames[] = {"A",   "x<y>",      "CZ\xC3\xA4hler", "Euro\xE2\x82\xAC",
+                              "op&", "Latin\xFC", "a\nb",           "operator<"};
 
 std::unique_ptr<CClassRoot> Generate(const Shape& shape, unsigned seed,
                                      std::vector<CClassNode*>& nodes) {
+    const auto [count, parentWindow, repeatedIdPercent, oddKinds] = shape;
     std::mt19937 random(seed);
     const auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     auto root = std::make_unique<CClassRoot>();
     nodes = {root.get()};
     std::vector<CClassNode*> classes{root.get()};
-    for (int i = 0; i < shape.nodes; ++i) {
+    for (int i = 0; i < count; ++i) {
         auto* node = new CClassNode;
         const int roll = below(100);
         int kind = roll < 55 ? KindClass : roll < 80 ? KindFunction : KindVariable;
-        kind = shape.oddKinds && below(20) == 0 ? (below(2) == 0 ? 9 : KindRoot) : kind;
+        kind = oddKinds && below(20) == 0 ? (below(2) == 0 ? 9 : KindRoot) : kind;
         node->SetKind(kind);
-        node->SetId(shape.repeatedIdPercent > below(100) ? below(i + 1) : i);
+        node->SetId(repeatedIdPercent > below(100) ? below(i + 1) : i);
         node->SetName(std::string(kNames[below(std::size(kNames))]) + std::to_string(i));
         node->SetTypeText(below(2) == 0 ? "int" : "const char*");
         node->SetParameters(below(2) == 0 ? "" : "int a,map<K,V>&m");
@@ -338,8 +311,8 @@ std::unique_ptr<CClassRoot> Generate(const Shape& shape, unsigned seed,
         node->SetLine(below(400) - 1);
         node->SetDescription(below(3) == 0 ? "Beschreibung <" + std::to_string(i) + ">"
                                            : "Klasse unbekannt");
-        const std::vector<CClassNode*>& pool = shape.oddKinds && below(10) == 0 ? nodes : classes;
-        const int window = std::min(shape.parentWindow, static_cast<int>(pool.size()));
+        const std::vector<CClassNode*>& pool = oddKinds && below(10) == 0 ? nodes : classes;
+        const int window = std::min(parentWindow, static_cast<int>(pool.size()));
         pool[pool.size() - 1 - static_cast<size_t>(below(window))]->AddChild(node);
         nodes.push_back(node);
         if (kind == KindClass) {
@@ -352,14 +325,11 @@ std::unique_ptr<CClassRoot> Generate(const Shape& shape, unsigned seed,
 // The whole export, then every single page, also those a later node with
 // the same file name overwrites.
 TEST(LiteralEquivalence, SameBytesAsTheLiteralExport) {
-    const Shape shapes[] = {
-        {80, 1000, 0, false}, {80, 2, 0, false},  {120, 8, 0, false}, // flat, deep, bushy
-        {100, 6, 30, false},  {60, 4, 90, false}, {100, 5, 10, true}, // repeated IDs, odd kinds
-    };
+    const Shape shapes[] = {{80, 1000, 0, 0}, {80, 2, 0, 0},  {120, 8, 0, 0},
+                            {100, 6, 30, 0},  {60, 4, 90, 0}, {100, 5, 10, 1}};
     for (const Shape& shape : shapes) {
         for (unsigned seed = 1; seed <= 3; ++seed) {
-            SCOPED_TRACE("shape " + std::to_string(&shape - shapes) + ", seed " +
-                         std::to_string(seed));
+            SCOPED_TRACE(testing::Message() << "shape " << &shape - shapes << ", seed " << seed);
             std::vector<CClassNode*> nodes;
             const auto root = Generate(shape, seed, nodes);
             CTempDir literal, fast;
@@ -402,7 +372,9 @@ TEST(ExportCommand, QuestionFolderProgressAndMessage) {
     ui.folderAnswers = {dir.Path(), std::nullopt, std::string(), blocker + "/html"};
     const struct {
         bool exported;
-        size_t folderTitles, progressShown, messages;
+        size_t folderTitles;
+        int progressShown;
+        size_t messages;
     } steps[] = {
         {true, 1, 1, 0}, {false, 1, 1, 0}, {false, 2, 1, 0}, {false, 3, 1, 0}, {false, 4, 2, 1}};
     for (const auto& step : steps) {
@@ -412,11 +384,10 @@ TEST(ExportCommand, QuestionFolderProgressAndMessage) {
         EXPECT_EQ(ui.messages.size(), step.messages);
         EXPECT_FALSE(ui.progressVisible);
     }
-    EXPECT_EQ(ui.questions, std::vector<std::string>(5, "Der Export in HTML beansprucht bei "
-                                                        "größeren Projekten sehr viel Zeit\nund "
-                                                        "eine größere Menge an "
-                                                        "Festplattenspeicher!\n\nExport trotzdem "
-                                                        "fortsetzen oder abbrechen?"));
+    const std::string question = "Der Export in HTML beansprucht bei größeren Projekten sehr viel "
+                                 "Zeit\nund eine größere Menge an Festplattenspeicher!\n\nExport "
+                                 "trotzdem fortsetzen oder abbrechen?";
+    EXPECT_EQ(ui.questions, std::vector<std::string>(5, question));
     EXPECT_EQ(ui.folderTitles[0], "Wählen Sie ein Verzeichnis, in dem alle weiteren HTML-Dateien "
                                   "angelegt werden soll.");
     EXPECT_EQ(ui.progressTexts,
