@@ -169,7 +169,9 @@ while IFS=$'\t' read -r file line original replacement || [ -n "$file" ]; do
         continue
     fi
     # The nearest line holding the original text.
-    hit="$(awk -v want="$line" -v text="$original" '
+    # Texts go through the environment: awk -v would read "\r" as a CR.
+    hit="$(want="$line" text="$original" awk '
+        BEGIN { want = ENVIRON["want"]; text = ENVIRON["text"] }
         index($0, text) { d = NR - want; if (d < 0) d = -d
                           if (d <= 40 && (best == "" || d < bestd)) { best = NR; bestd = d } }
         END { print best }' "$target")"
@@ -179,7 +181,8 @@ while IFS=$'\t' read -r file line original replacement || [ -n "$file" ]; do
         continue
     fi
     cp "$target" "$work/original"
-    awk -v at="$hit" -v text="$original" -v repl="$replacement" '
+    at="$hit" text="$original" repl="$replacement" awk '
+        BEGIN { at = ENVIRON["at"]; text = ENVIRON["text"]; repl = ENVIRON["repl"] }
         NR == at { i = index($0, text); $0 = substr($0, 1, i - 1) repl substr($0, i + length(text)) }
         { print }' "$work/original" >"$target"
     programs="$(existing "$(programs_for "$folder")")"
