@@ -25,14 +25,14 @@ TEST(StructureCsv, PreOrderRowsWithQuoting) {
     CClassNode* f = Add(a, "f", 1, KindFunction);
     f->SetTypeText("int");
     f->SetParameters("int a,int b");
-    Add(&root, "B", 2);
+    Add(&root, "B", 2)->SetDescription("say \"hi\""); // a quote alone is quoted too
     std::ostringstream out;
     WriteStructureCsv(root, out);
     EXPECT_EQ(out.str(), "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
                          "0,1,3,-1,A,a.h,\"say \"\"hi\"\",\r\nbye\",kein Rückgabewert,"
                          "keine Parameter\r\n"
                          "1,2,0,0,f,,Klasse unbekannt,int,\"int a, int b\"\r\n"
-                         "2,1,0,-1,B,,Klasse unbekannt,kein Rückgabewert,keine Parameter\r\n");
+                         "2,1,0,-1,B,,\"say \"\"hi\"\"\",kein Rückgabewert,keine Parameter\r\n");
 }
 
 } // namespace

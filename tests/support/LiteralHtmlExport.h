@@ -8,6 +8,7 @@
 
 #include "html/HtmlFile.h"
 #include "model/ClassNode.h"
+#include "platform/FileServices.h"
 
 #include <string>
 
@@ -71,10 +72,8 @@ inline void WriteHtmlTree(CClassNode& current, CHtmlFile* writer, CClassNode* pa
     }
 }
 
-inline bool ExportPage(CClassNode& node, std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
+inline bool ExportPage(CClassNode& node, const std::string& directory) {
+    const std::string folder = WithTrailingSlash(directory);
     CHtmlFile writer;
     const auto Value = [&](const std::string& text) {
         writer.WriteParagraph(text, false, false, false, true);
@@ -160,10 +159,8 @@ inline bool ExportPages(CClassNode& node, const std::string& directory) {
     return true;
 }
 
-inline bool ExportIndexPage(CClassNode& root, std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
+inline bool ExportIndexPage(CClassNode& root, const std::string& directory) {
+    const std::string folder = WithTrailingSlash(directory);
     CHtmlFile writer;
     if (!writer.BeginPage(folder + "index.html", Title(root), "Vorlix")) {
         return false;

@@ -13,7 +13,7 @@ TEST(InfoText, ReadsAsGivenForEachKind) {
     CClassNode* object = AddNode(&root, "CObject", KindClass, 12);
     CClassNode* view = AddNode(AddNode(object, "CWnd", KindClass, 40), "CView", KindClass, 7);
     CClassNode* draw = AddNode(view, "Draw", KindFunction, 9, "void", "CDC* pDC");
-    CClassNode* doc = AddNode(view, "m_pDoc", KindVariable, 30, "CDocument*");
+    CClassNode* doc = AddNode(view, "m_pDoc", KindVariable, 0, "CDocument*"); // line 0 is known
     CClassNode* unknown = AddNode(&root, "CUnknown", KindClass, -1);
     unknown->SetHeaderFile("Unbekannt");
     const std::pair<const CClassNode*, const char*> cases[] = {
@@ -29,9 +29,8 @@ TEST(InfoText, ReadsAsGivenForEachKind) {
         {draw,
          "Memberfunktionsname:\n  Draw\nHeader-Datei:\n  Draw.h\nZeile in Header:\n  9\n\n"
          "Memberfunktion gehört zu:\n  CView\n\nRückgabetyp:\n  void\nParameter:\n  CDC* pDC\n"},
-        {doc,
-         "Membervariablenname:\n  m_pDoc\nHeader-Datei:\n  m_pDoc.h\nZeile in Header:\n  30\n\n"
-         "Membervariable gehört zu:\n  CView\n\nMembervariablentyp:\n  CDocument*\n"}};
+        {doc, "Membervariablenname:\n  m_pDoc\nHeader-Datei:\n  m_pDoc.h\nZeile in Header:\n  0\n\n"
+              "Membervariable gehört zu:\n  CView\n\nMembervariablentyp:\n  CDocument*\n"}};
     for (const auto& [node, expected] : cases) {
         EXPECT_EQ(BuildInfoText(*node), expected) << node->GetName();
     }

@@ -24,41 +24,38 @@ public:
     int redraws = 0;
 };
 
+// Members in the class's order, a placeholder in a list without any, and
+// with a list missing nothing changes at all.
 TEST(FillMemberLists, MembersInOrderAndPlaceholdersDisabled) {
     CClassRoot root;
     CClassNode* cls = AddNode(&root, "A", KindClass);
     CClassNode* zeta = AddNode(cls, "zeta", KindFunction);
     AddNode(cls, "Derived", KindClass);
     CClassNode* alpha = AddNode(cls, "alpha", KindFunction);
-    CRecordingMemberList functions, variables;
-    cls->FillMemberLists(&functions, &variables);
-    EXPECT_EQ(functions.items, (Items{{"zeta", zeta}, {"alpha", alpha}}));
-    EXPECT_TRUE(functions.enabled);
-    EXPECT_EQ(variables.items, (Items{{"Keine Variablen vorhanden", nullptr}}));
-    EXPECT_FALSE(variables.enabled);
-    EXPECT_EQ(functions.redraws + variables.redraws, 2);
-
-    root.FillMemberLists(&functions, &variables);
-    EXPECT_EQ(functions.items, (Items{{"Keine Funktionen vorhanden", nullptr}}));
-    EXPECT_FALSE(functions.enabled);
-    EXPECT_FALSE(variables.enabled);
-    // Variables alone enable the variable list again.
     CClassNode* other = AddNode(&root, "B", KindClass);
     CClassNode* v = AddNode(other, "m_n", KindVariable);
-    other->FillMemberLists(&functions, &variables);
-    EXPECT_EQ(variables.items, (Items{{"m_n", v}}));
-    EXPECT_TRUE(variables.enabled);
-    EXPECT_FALSE(functions.enabled);
-}
-
-TEST(FillMemberLists, MissingListChangesNothing) {
-    CClassRoot root;
-    CClassNode* cls = AddNode(&root, "A", KindClass);
-    AddNode(cls, "f", KindFunction);
-    CRecordingMemberList functions;
-    cls->FillMemberLists(&functions, nullptr);
-    EXPECT_EQ(functions.items, (Items{{"stale", nullptr}}));
-    EXPECT_EQ(functions.redraws, 0);
+    const Items noFunctions{{"Keine Funktionen vorhanden", nullptr}};
+    const Items noVariables{{"Keine Variablen vorhanden", nullptr}};
+    const struct {
+        CClassNode* node;
+        Items functions, variables;
+    } cases[] = {{cls, {{"zeta", zeta}, {"alpha", alpha}}, noVariables},
+                 {&root, noFunctions, noVariables},
+                 {other, noFunctions, {{"m_n", v}}}};
+    for (const auto& test : cases) {
+        CRecordingMemberList functions, variables;
+        test.node->FillMemberLists(&functions, &variables);
+        EXPECT_EQ(functions.items, test.functions) << test.node->GetName();
+        EXPECT_EQ(variables.items, test.variables) << test.node->GetName();
+        EXPECT_EQ(functions.enabled, test.functions != noFunctions);
+        EXPECT_EQ(variables.enabled, test.variables != noVariables);
+        EXPECT_EQ(functions.redraws + variables.redraws, 2);
+        CRecordingMemberList alone;
+        test.node->FillMemberLists(&alone, nullptr);
+        test.node->FillMemberLists(nullptr, &alone);
+        EXPECT_EQ(alone.items, (Items{{"stale", nullptr}}));
+        EXPECT_EQ(alone.redraws, 0);
+    }
 }
 
 } // namespace
