@@ -400,4 +400,42 @@ TEST(ExportCommand, QuestionFolderProgressAndMessage) {
     EXPECT_EQ(ui.questions.size(), 5u) << "no structure, no question";
 }
 
+// A real browser decodes the ISO-8859-1 page, keeps a hostile description out
+// of the markup and shows the current entry red, bold and unlinked.
+TEST(Browser, RendersBackLinkAndRedCurrentEntry) {
+    const std::string chromium = "/usr/bin/chromium";
+    if (!FileExists(chromium)) {
+        GTEST_SKIP() << "chromium is not installed";
+    }
+    CClassRoot root;
+    AddNode(AddNode(&root, "A", KindClass, 0, 1), "CZ\303\244hler", KindClass, 2, 2)
+        ->SetDescription("</title><script>document.title='x'</script>");
+    CTempDir dir;
+    ASSERT_TRUE(root.ExportIndexPage(dir.Path()));
+    const std::string command = "timeout 120 " + chromium +
+                                " --headless --no-sandbox --disable-gpu --no-first-run"
+                                " --disable-background-networking --disable-component-update"
+                                " --user-data-dir='" +
+                                dir.Path() + "/profile' --dump-dom 'file://" + dir.Path() +
+                                "/class_2.html' 2>/dev/null";
+    std::string dom;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            dom.append(buffer, got);
+        }
+        ::pclose(pipe);
+    }
+    EXPECT_NE(dom.find("<a href=\"index.html\">Zurück zum Index</a>"), std::string::npos) << dom;
+    EXPECT_NE(dom.find("<title>class CZähler</title>"), std::string::npos) << dom;
+    EXPECT_EQ(dom.find("<script>"), std::string::npos) << "markup from a text got into the page";
+    const size_t name = dom.find("CZähler<br>");
+    const size_t font = dom.rfind("<font ", name);
+    ASSERT_TRUE(name != std::string::npos && font != std::string::npos) << dom;
+    const std::string entry = dom.substr(font, name - font);
+    EXPECT_EQ(entry.rfind("<font face=\"Arial\" color=\"#FF0000\">", 0), 0u) << entry;
+    EXPECT_NE(entry.find("<strong>"), std::string::npos) << entry;
+    EXPECT_EQ(entry.find("<a "), std::string::npos) << "the current entry is no link";
+}
+
 } // namespace
