@@ -12,6 +12,8 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
     packages+=(sqlite3 chromium)
+    # The fuzz programs: clang with its libFuzzer and sanitizer runtimes.
+    packages+=(clang-14 libclang-rt-14-dev)
 fi
 
 missing=()
