@@ -91,6 +91,16 @@ void LoadAndRoundTrip(const std::string& path) {
     if (!LoadQuietly(loaded, path, ui)) {
         return;
     }
+    if (!loaded.m_bNeedsLocation) {
+        // A file the program saves into (not an Access file): Save writes
+        // into the crafted file itself, as the user's next Save would.
+        try {
+            loaded.Save(false, ui);
+        } catch (const CDaoException&) {
+        }
+        CClassRoot again;
+        LoadQuietly(again, path, ui);
+    }
     if (!IdsUnique(loaded)) {
         // Rows sharing an ID may be linked to another parent after a save:
         // the table cannot tell them apart.

@@ -25,6 +25,9 @@ INSERT INTO Klassen VALUES ('12abc',1,1.5,-1,x'00ff41',3,NULL,'',''),(2,7,-21474
  (3,2,9223372036854775807,2,'big','','','',''),(4,1,0,-1,'','','',x'','');
 CREATE INDEX byParent ON Klassen(Parent); CREATE VIEW Sicht AS SELECT * FROM Klassen;"
 sqlite_seed empty "CREATE TABLE Klassen ($columns);"
+sqlite_seed trigger "CREATE TABLE Klassen ($columns); CREATE TABLE Log (n INTEGER);
+INSERT INTO Klassen VALUES (1,1,0,-1,'A','a.h','','','');
+CREATE TRIGGER logged AFTER INSERT ON Klassen BEGIN INSERT INTO Log VALUES (new.ID); END;"
 
 # The first 32 bytes of an Access (Jet 4) header page, the rest zero.
 { printf '\000\001\000\000Standard Jet DB\000\001\000\000\000'; head -c 4072 /dev/zero; } \
