@@ -19,15 +19,18 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 run_one() {
-    local target=$1 program="$build/fuzz/fuzz_$1"
+    local program="$build/fuzz/fuzz_$1"
     local dict=fuzz/dict/$1.dict
     case $1 in access_*) dict=fuzz/dict/access.dict ;; esac
     local work="$build/corpus/$1" artifacts="$build/artifacts/$1/"
     rm -rf "$work" && mkdir -p "$work" "$artifacts"
     local corpora=("$work" "fuzz/corpus/$1")
     [ -d "fuzz/regressions/$1" ] && corpora+=("fuzz/regressions/$1")
+    # Several patches at once from the start, not one short one.
+    local options=()
+    [ "$1" = access_overlay ] && options=(-len_control=0 -max_len=1024)
     if "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -dict="$dict" \
-        -artifact_prefix="$artifacts" -print_final_stats=1 "${corpora[@]}" \
+        -artifact_prefix="$artifacts" -print_final_stats=1 "${options[@]}" "${corpora[@]}" \
         >"$build/$1.log" 2>&1; then
         echo "fuzz_$1: $(grep -E '^#[0-9]+.*(DONE|INITED)' "$build/$1.log" | tail -1)"
     else
