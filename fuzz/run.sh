@@ -26,9 +26,14 @@ run_one() {
     rm -rf "$work" && mkdir -p "$work" "$artifacts"
     local corpora=("$work" "fuzz/corpus/$1")
     [ -d "fuzz/regressions/$1" ] && corpora+=("fuzz/regressions/$1")
-    # Several patches at once from the start, not one short one.
+    # Inputs longer than the seeds from the start: several patches at once,
+    # several texts or files of some length.
     local options=()
-    [ "$1" = access_overlay ] && options=(-len_control=0 -max_len=1024)
+    case $1 in
+    access_overlay) options=(-len_control=0 -max_len=1024) ;;
+    html_writer) options=(-len_control=0 -max_len=2048) ;;
+    header_parser | source_search) options=(-len_control=0 -max_len=4096) ;;
+    esac
     if "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -dict="$dict" \
         -artifact_prefix="$artifacts" -print_final_stats=1 "${options[@]}" "${corpora[@]}" \
         >"$build/$1.log" 2>&1; then
