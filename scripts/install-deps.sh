@@ -13,6 +13,8 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
     # The package test validates with desktop-file-utils, appstream, man-db, lintian.
     packages+=(sqlite3 chromium desktop-file-utils appstream man-db lintian)
+    # The fuzz programs: clang with its libFuzzer and sanitizer runtimes.
+    packages+=(clang-14 libclang-rt-14-dev)
 fi
 
 missing=()
