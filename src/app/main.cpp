@@ -1,4 +1,5 @@
 #include "app/VorlixApp.h"
+#include "shell/GermanLocale.h"
 #include "shell/MainFrame.h"
 #include "shell/QtUserInterface.h"
 
@@ -8,6 +9,7 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
+    UseGermanSystemLocaleForQt();
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own dialog texts in German too, where the translations are installed.

@@ -52,10 +52,14 @@ public:
     // the active document window or its presentation.
     void UpdateFrame();
 
+    // The caption: the program's name and the active document's title.
+    QString CaptionText() const;
+
 signals:
     void recentFileChosen(int index);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -69,6 +73,8 @@ private:
     void UpdateIndicators();
     void FillWindowList(QMenu* menu);
     void OnArrangeIcons();
+    void OnCascade();
+    void UpdateTitle();
 
     QMdiArea* m_mdiArea = nullptr;
     QHash<int, QAction*> m_actions;
