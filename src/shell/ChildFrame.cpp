@@ -43,6 +43,9 @@ CChildFrame::CChildFrame(std::unique_ptr<CVorlixDoc> document, QSize clientSize,
 }
 
 CChildFrame::~CChildFrame() {
+    // What the base classes signal while they go must not reach the main
+    // window as if from a document window.
+    disconnect(this, nullptr, nullptr, nullptr);
     // The panes outlive the document by a moment (they go with the window's
     // children); they must not reach it any more.
     m_pTree->SetDocument(nullptr);

@@ -76,6 +76,7 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     disconnect(m_mdiArea, nullptr, this, nullptr);
     m_frames.clear();
+    m_active = nullptr;
     delete m_mdiArea;
 }
 
@@ -278,8 +279,9 @@ QList<QMenu*> CMainFrame::MenuPopups(int menuId) const {
     return menuId == 128 ? m_menus128 : m_menus129;
 }
 
+// A window that is being destroyed is no document window any more.
 CChildFrame* CMainFrame::MDIGetActive() const {
-    return m_active;
+    return qobject_cast<CChildFrame*>(m_active.data());
 }
 
 QList<CChildFrame*> CMainFrame::ChildFrames() const {

@@ -8,6 +8,7 @@
 class CChildFrame;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -88,5 +89,5 @@ private:
     QLabel* m_messagePane = nullptr;
     QList<QLabel*> m_indicators;
     QList<CChildFrame*> m_frames;
-    QPointer<CChildFrame> m_active;
+    QPointer<QMdiSubWindow> m_active;
 };

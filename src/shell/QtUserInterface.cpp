@@ -147,13 +147,14 @@ QStringList CQtUserInterface::NameFilters(const std::string& filter) {
 }
 
 QStringList CQtUserInterface::DatabaseNameFilters(const std::string& filter) {
-    QStringList result{QStringLiteral("Vorlix-Datenbank (*.db)")};
+    // As NameFilters does: the pattern twice, so that the name shows it.
+    QStringList result{QStringLiteral("Vorlix-Datenbank (*.db) (*.db)")};
     result << NameFilters(filter);
     const bool allFiles = std::any_of(result.begin(), result.end(), [](const QString& name) {
         return name.endsWith(QLatin1String("(*)"));
     });
     if (!allFiles) {
-        result << QStringLiteral("Alle Dateien (*)");
+        result << QStringLiteral("Alle Dateien (*) (*)");
     }
     return result;
 }

@@ -91,7 +91,7 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
         if (node->GetKind() == KindFunction) {
             ASSERT_TRUE(Tree(doc).SelectNode(node->m_pParent));
         }
-        ui = CScriptedUserInterface();
+        ui = CScriptedDesktop();
         ui.folderAnswers.push_back(kSources);
         EXPECT_EQ(RunFromMenu(doc, node, c.command).table, c.table) << c.command;
         EXPECT_EQ(ui.folderTitles, std::vector<std::string>{kFolderTitle});
