@@ -1,6 +1,7 @@
 #include "ClassCommandsSupport.h"
 #include "shell/ClassSelectDlg.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 
 namespace {
@@ -89,6 +90,36 @@ TEST(ClassSelectDlg, SortsCaseInsensitivelyAndGivesTheChosenNameOrNone) {
     EXPECT_FALSE(empty.OkButton()->isEnabled());
     empty.accept();
     EXPECT_EQ(empty.GetSelectedName(), "");
+}
+
+// Typing narrows the list to names that contain the text in any case;
+// Enter takes the first of them.
+TEST(ClassSelectDlg, FilterNarrowsAndEnterTakesTheFirstMatch) {
+    const std::vector<std::string> names = {"CView", "CDocument", "CScrollView", "aardvark"};
+    CClassSelectDlg dialog;
+    dialog.SetNames(&names);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    const std::pair<const char*, QStringList> cases[] = {
+        {"VIEW", {"CScrollView", "CView"}},
+        {"x", {}},
+        {"", {"aardvark", "CDocument", "CScrollView", "CView"}}};
+    for (const auto& [typed, shown] : cases) {
+        dialog.FilterField()->clear();
+        QTest::keyClicks(dialog.FilterField(), QString::fromUtf8(typed));
+        QStringList visible;
+        for (int i = 0; i < dialog.List()->count(); ++i) {
+            if (!dialog.List()->item(i)->isHidden()) {
+                visible << dialog.List()->item(i)->text();
+            }
+        }
+        EXPECT_EQ(visible, shown) << typed;
+        EXPECT_EQ(dialog.OkButton()->isEnabled(), !shown.isEmpty()) << typed;
+    }
+    QTest::keyClicks(dialog.FilterField(), QStringLiteral("scroll"));
+    QTest::keyClick(dialog.FilterField(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.GetSelectedName(), "CScrollView");
 }
 
 TEST(ClassSelectDlg, DoubleClickDoesNotClose) {

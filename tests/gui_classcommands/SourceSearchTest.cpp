@@ -2,7 +2,10 @@
 #include "search/SearchHit.h"
 #include "shell/SearchResultDlg.h"
 
+#include <QDesktopServices>
+#include <QLabel>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace {
 
@@ -168,4 +171,49 @@ TEST(SearchResultDlg, ShowsColumnsAndSortedRowsOfEachMode) {
               QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
 }
 
+// Opened files reach this handler instead of the desktop's programs.
+class COpenedFiles : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+// Resizable, columns as wide as their texts, a German word when nothing was
+// found, and a double click opens the hit's file.
+TEST(SearchResultDlg, GrowsFitsSaysNothingFoundAndOpensFiles) {
+    const std::string longPath = "/very/long/path/to/some/deeply/nested/source/file/panel.cpp";
+    const std::vector<CSearchHit> hits = {{"CPanel", "Paint", longPath}};
+    const std::vector<CSearchHit> none;
+    CClassNode node;
+    COpenedFiles opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
+    for (const auto* list : {&hits, &none}) {
+        CSearchResultDlg dialog;
+        dialog.SetHits(list);
+        dialog.SetNode(&node);
+        dialog.SetMode('C');
+        dialog.show();
+        EXPECT_EQ(dialog.NoHitsLabel()->isVisible(), list->empty());
+        EXPECT_EQ(dialog.NoHitsLabel()->text(), QStringLiteral("Keine Fundstellen vorhanden"));
+        const int width = dialog.List()->width();
+        dialog.resize(dialog.size() + QSize(200, 100));
+        EXPECT_EQ(dialog.List()->width(), width + 200);
+        if (!list->empty()) {
+            QTreeWidget* view = dialog.List();
+            EXPECT_GE(view->columnWidth(2),
+                      view->fontMetrics().horizontalAdvance(QString::fromStdString(longPath)));
+            QApplication::processEvents();
+            const QPoint at = view->visualItemRect(view->topLevelItem(0)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        }
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(longPath))});
+}
+
 } // namespace
+
+#include "SourceSearchTest.moc"
