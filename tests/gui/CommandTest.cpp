@@ -67,9 +67,6 @@ TEST_F(CCommandTest, NewCancelledAtOnceCreatesNothingWithTwoDirectoriesOneModifi
     EXPECT_TRUE(app->RecentFiles().isEmpty());
     // A parsed class shows its members.
     ASSERT_TRUE(Tree(doc).SelectNode(doc->m_pRoot->FindByName("CCircle", KindClass)));
-    EXPECT_EQ(InfoText(doc), "Klassenname:\n  CCircle\nHeader-Datei:\n  circle.h\n"
-                             "Zeile in Header:\n  1\n\nAbgeleitet von:\n  CShape\n\n"
-                             "Anzahl abgeleitete Klassen:\n  0\n");
     EXPECT_EQ(Frame(doc).VariableList()->Texts(), QStringList{"m_dRadius"});
 }
 

@@ -55,11 +55,6 @@ TEST_F(CAppTest, StartsWithoutDocumentWithMenu128ToolBarAndStatusBar) {
                                    {ID_UPDATE_TREE, QKeyCombination(Qt::Key_F5)}}) {
         EXPECT_EQ(Command(id).shortcut(), QKeySequence(keys)) << id;
     }
-    const QList<QAction*> tools = Main().ToolBar()->actions();
-    ASSERT_EQ(tools.size(), 5);
-    EXPECT_EQ(tools, (QList<QAction*>{&Command(ID_FILE_NEW), &Command(ID_FILE_OPEN),
-                                      &Command(ID_FILE_SAVE), tools[3], &Command(ID_APP_ABOUT)}));
-    EXPECT_TRUE(tools[3]->isSeparator());
     EXPECT_EQ(Utf8(Main().MessagePane()->text()), "Bereit");
     QStringList indicators;
     for (const QLabel* pane : Main().IndicatorPanes()) {

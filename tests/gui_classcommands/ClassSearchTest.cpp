@@ -75,14 +75,6 @@ TEST(ClassSelectDlg, SortsCaseInsensitivelyAndGivesTheChosenNameOrNone) {
     dialog.List()->setCurrentRow(2);
     dialog.accept();
     EXPECT_EQ(dialog.GetSelectedName(), "beta");
-    // A cleared selection disables OK and chooses nothing.
-    dialog.List()->clearSelection();
-    EXPECT_FALSE(dialog.OkButton()->isEnabled());
-    dialog.accept();
-    EXPECT_EQ(dialog.GetSelectedName(), "");
-    dialog.List()->setCurrentRow(1);
-    EXPECT_TRUE(dialog.OkButton()->isEnabled());
-
     const std::vector<std::string> none;
     CClassSelectDlg empty;
     empty.SetNames(&none);
@@ -120,24 +112,6 @@ TEST(ClassSelectDlg, FilterNarrowsAndEnterTakesTheFirstMatch) {
     QTest::keyClick(dialog.FilterField(), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.GetSelectedName(), "CScrollView");
-}
-
-TEST(ClassSelectDlg, DoubleClickDoesNotClose) {
-    const std::vector<std::string> names = {"A"};
-    CClassSelectDlg dialog;
-    dialog.SetNames(&names);
-    dialog.show();
-    QListWidget* list = dialog.List();
-    const QPointF at = list->visualItemRect(list->item(0)).center();
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &event);
-    }
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.GetSelectedName(), "");
 }
 
 } // namespace

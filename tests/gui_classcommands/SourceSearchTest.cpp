@@ -104,17 +104,6 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
     }
 }
 
-TEST_F(CSearchTest, SecondSearchReplacesTheHitsOfTheFirst) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
-    ui.folderAnswers = {kSources, kSources};
-    const SShownResults first = RunFromMenu(doc, sample.view, ID_FIND_CLASS_FUNCTIONS);
-    EXPECT_EQ(first.table.size(), 3);
-    EXPECT_EQ(RunFromMenu(doc, sample.wnd, ID_FIND_CLASS_HEADERS).table,
-              (QList<QStringList>{{"Klasse", "Dateiname"}}));
-    EXPECT_TRUE(doc->m_search.ClassHits().empty());
-}
-
 TEST_F(CSearchTest, CancelledFolderOrTheRootShowsNoResults) {
     CSampleModel sample;
     CClassRoot* root = sample.root.get();

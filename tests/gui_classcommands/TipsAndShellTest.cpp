@@ -100,16 +100,12 @@ TEST_F(CAppTest, HighlightedMenuItemShowsItsPromptThenReady) {
 }
 
 TEST_F(CAppTest, ToolBarButtonsHaveTheirTips) {
-    QToolBar* bar = Main().ToolBar();
-    const std::pair<int, const char*> buttons[] = {{ID_FILE_NEW, "Parsen"},
-                                                   {ID_FILE_OPEN, "Öffnen"},
-                                                   {ID_FILE_SAVE, "Speichern"},
-                                                   {ID_APP_ABOUT, "Info"}};
-    for (const auto& [id, tip] : buttons) {
-        const QWidget* button = bar->widgetForAction(&Command(id));
-        ASSERT_NE(button, nullptr) << id;
-        EXPECT_EQ(button->toolTip(), QString::fromUtf8(tip)) << id;
+    QStringList tips;
+    for (QAction* action : Main().ToolBar()->actions()) {
+        tips << (action->isSeparator() ? QString()
+                                       : Main().ToolBar()->widgetForAction(action)->toolTip());
     }
+    EXPECT_EQ(tips, (QStringList{"Parsen", "Öffnen", "Speichern", "", "Info"}));
 }
 
 QAction* PaneCommand(CMainFrame& frame, int id) {
@@ -135,13 +131,9 @@ TEST_F(CAppTest, F6AndShiftF6MoveBetweenThePanesPassingDisabledLists) {
     QApplication::setActiveWindow(&Main());
     Tree(doc).setFocus();
     ASSERT_EQ(QApplication::focusWidget(), &Tree(doc));
-    // The root is shown: both member lists hold their disabled placeholders.
+    // The root is shown: the disabled member lists are passed over.
     next->trigger();
     EXPECT_EQ(QApplication::focusWidget(), Frame(doc).InfoPane());
-    previous->trigger();
-    previous->trigger();
-    EXPECT_EQ(QApplication::focusWidget(), Frame(doc).DescriptionPane());
-
     ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
     Tree(doc).setFocus();
     for (QWidget* pane : std::initializer_list<QWidget*>{
