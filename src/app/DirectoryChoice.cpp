@@ -7,13 +7,16 @@
 #include <optional>
 
 int ScanChosenDirectories(CHeaderParser& parser, IUserInterface& ui, const std::string& firstTitle,
-                          const std::string& nextTitle) {
+                          const std::string& nextTitle, std::string* firstFolder) {
     int scanned = 0;
     while (true) {
         const std::optional<std::string> directory =
             ui.ChooseFolder(scanned == 0 ? firstTitle : nextTitle);
         if (!directory) {
             return scanned;
+        }
+        if (scanned == 0 && firstFolder != nullptr) {
+            *firstFolder = *directory;
         }
         parser.ScanDirectory(*directory);
         ++scanned;

@@ -14,13 +14,19 @@
 #include "views/VorlixView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QSettings>
 
 namespace {
 
-const QString kOrganisation = QStringLiteral("Local AppWizard-Generated Applications");
+const QString kOrganisation = QStringLiteral("Vorlix");
 const QString kApplication = QStringLiteral("Vorlix");
+// Where earlier versions kept the recent-file list.
+const QString kOldOrganisation = QStringLiteral("Local AppWizard-Generated Applications");
+const QString kCarriedOver = QStringLiteral("Settings/OldListCarriedOver");
+const QString kGeometry = QStringLiteral("Window/Geometry");
+const QString kState = QStringLiteral("Window/State");
 
 const char* const kNewFirstTitle = "Wählen Sie ein Verzeichnis, in dem alle Header-Dateien nach "
                                    "Klassenabhängigkeiten durchsucht werden sollen.";
@@ -43,6 +49,14 @@ bool CVorlixApp::InitInstance() {
     QCoreApplication::setApplicationName(kApplication);
     QSettings settings(kOrganisation, kApplication);
     m_recentFiles.ReadList(settings);
+    if (!settings.value(kCarriedOver).toBool()) {
+        if (m_recentFiles.Paths().isEmpty()) {
+            QSettings old(kOldOrganisation, kApplication);
+            m_recentFiles.ReadList(old);
+            m_recentFiles.WriteList(settings);
+        }
+        settings.setValue(kCarriedOver, true);
+    }
 
     m_pMainWnd = std::make_unique<CMainFrame>();
     if (!m_pMainWnd->OnCreate()) {
@@ -51,13 +65,25 @@ bool CVorlixApp::InitInstance() {
     ConnectCommands();
     ConnectShellCommands(*m_pMainWnd);
     m_pMainWnd->SetRecentFiles(m_recentFiles.Paths());
-    // The command line is not looked at: the program starts without a document.
-    m_pMainWnd->showMaximized();
+    QApplication::setWindowIcon(m_pMainWnd->windowIcon());
+    // The command line is not looked at: the program starts without a
+    // document, maximised unless an earlier run left its window otherwise.
+    if (m_pMainWnd->restoreGeometry(settings.value(kGeometry).toByteArray())) {
+        m_pMainWnd->restoreState(settings.value(kState).toByteArray());
+        m_pMainWnd->show();
+    } else {
+        m_pMainWnd->showMaximized();
+    }
     return true;
 }
 
 int CVorlixApp::ExitInstance() {
     WriteRecentFiles();
+    if (m_pMainWnd) {
+        QSettings settings(kOrganisation, kApplication);
+        settings.setValue(kGeometry, m_pMainWnd->saveGeometry());
+        settings.setValue(kState, m_pMainWnd->saveState());
+    }
     return 0;
 }
 
@@ -76,6 +102,8 @@ void CVorlixApp::ConnectCommands() {
     };
     connect(frame->Action(ID_FILE_SAVE), &QAction::triggered, this,
             toDocument(&CVorlixDoc::OnFileSave));
+    connect(frame->Action(ID_FILE_SAVE_AS), &QAction::triggered, this,
+            toDocument(&CVorlixDoc::OnFileSaveAs));
     connect(frame->Action(ID_UPDATE_TREE), &QAction::triggered, this,
             toDocument(&CVorlixDoc::OnUpdateTree));
     connect(frame->Action(ID_EXPORT_HTML), &QAction::triggered, this,
@@ -87,12 +115,16 @@ void CVorlixApp::OnFileNew() {
     RunCommand(m_ui, [this] {
         CHeaderParser parser(m_ui);
         CParsedRoot parsed(parser);
-        const int scanned = ScanChosenDirectories(parser, m_ui, kNewFirstTitle, kNewNextTitle);
+        std::string firstFolder;
+        const int scanned =
+            ScanChosenDirectories(parser, m_ui, kNewFirstTitle, kNewNextTitle, &firstFolder);
         if (scanned == 0 || parser.m_pRoot == nullptr) {
             return;
         }
         parser.OrderAndNumber();
-        OpenStructure(parsed.Take(), true);
+        if (CVorlixDoc* document = OpenStructure(parsed.Take(), true)) {
+            document->SetScannedFolder(firstFolder);
+        }
     });
 }
 

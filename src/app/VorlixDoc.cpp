@@ -1,7 +1,9 @@
 #include "app/VorlixDoc.h"
 
 #include "analysis/HeaderParser.h"
+#include "app/DesktopQuestions.h"
 #include "app/DirectoryChoice.h"
+#include "app/SaveLocation.h"
 #include "app/VorlixApp.h"
 #include "html/HtmlExport.h"
 #include "model/ClassRoot.h"
@@ -100,10 +102,41 @@ void CVorlixDoc::OnFileSave() {
         return;
     }
     TakeDescription();
-    if (m_pRoot->Save(true, m_ui)) {
+    SaveInto(m_pRoot->m_bNeedsLocation);
+}
+
+void CVorlixDoc::OnFileSaveAs() {
+    if (m_pRoot == nullptr) {
+        return;
+    }
+    TakeDescription();
+    SaveInto(true);
+}
+
+// A save into a new place that fails leaves the structure where it was.
+void CVorlixDoc::SaveInto(bool askLocation) {
+    const std::string database = m_pRoot->m_strDatabase;
+    const std::string table = m_pRoot->m_strTable;
+    const bool needsLocation = m_pRoot->m_bNeedsLocation;
+    bool backup = true;
+    if (askLocation) {
+        const std::optional<SSaveLocation> location = ChooseSaveLocation(*m_pRoot, m_ui);
+        if (!location) {
+            return;
+        }
+        m_pRoot->m_strDatabase = location->database;
+        m_pRoot->m_strTable = location->table;
+        m_pRoot->m_bNeedsLocation = false;
+        backup = !location->createdFile;
+    }
+    if (m_pRoot->Save(backup, m_ui)) {
         SetModifiedFlag(false);
         ShowRootCaption();
         UpdateTitle();
+    } else if (askLocation) {
+        m_pRoot->m_strDatabase = database;
+        m_pRoot->m_strTable = table;
+        m_pRoot->m_bNeedsLocation = needsLocation;
     }
 }
 
@@ -115,7 +148,13 @@ void CVorlixDoc::OnUpdateTree() {
     CParsedRoot parsed(parser);
 
     TakeDescription();
-    const int scanned = ScanChosenDirectories(parser, m_ui, kUpdateFirstTitle, kUpdateNextTitle);
+    if (auto* desktop = dynamic_cast<IDesktopQuestions*>(&m_ui);
+        desktop != nullptr && !m_strScannedFolder.empty()) {
+        desktop->SetFolderStart(m_strScannedFolder);
+    }
+    std::string firstFolder;
+    const int scanned =
+        ScanChosenDirectories(parser, m_ui, kUpdateFirstTitle, kUpdateNextTitle, &firstFolder);
     if (scanned == 0 || parser.m_pRoot == nullptr) {
         return;
     }
@@ -130,6 +169,7 @@ void CVorlixDoc::OnUpdateTree() {
     ForgetModel();
     delete m_pRoot;
     m_pRoot = parsed.Take().release();
+    m_strScannedFolder = firstFolder;
     RebuildTree();
     SetModifiedFlag(true);
 }

@@ -33,6 +33,8 @@ public:
     void OnCloseDocument();
 
     void OnFileSave();
+    // Asks for file and table as the first save does.
+    void OnFileSaveAs();
     void OnUpdateTree();
     void OnExportHtml();
 
@@ -59,6 +61,8 @@ public:
 
     CChildFrame* GetFrame() const { return m_pFrame; }
     void SetFrame(CChildFrame* frame) { m_pFrame = frame; }
+    // The first folder scanned for this structure: Update's browser starts there.
+    void SetScannedFolder(const std::string& folder) { m_strScannedFolder = folder; }
     CVorlixView* GetFirstView() const;
     CVorlixApp& GetApp() const { return m_app; }
     IUserInterface& GetUserInterface() const { return m_ui; }
@@ -70,12 +74,14 @@ public:
 
 private:
     void ForgetModel();
+    void SaveInto(bool askLocation);
 
     CVorlixApp& m_app;
     IUserInterface& m_ui;
     CChildFrame* m_pFrame = nullptr;
     bool m_bModified = false;
     std::string m_strTitle;
+    std::string m_strScannedFolder;
     // The description pane's text as set for the shown entry: unless the
     // user changed it, the entry's description is left byte for byte.
     QString m_shownDescription;

@@ -1,4 +1,5 @@
 #include "app/VorlixApp.h"
+#include "shell/GermanLocale.h"
 #include "shell/MainFrame.h"
 #include "shell/QtUserInterface.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
         std::puts("Vorlix " VORLIX_VERSION);
         return 0;
     }
+    UseGermanSystemLocaleForQt();
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own dialog texts in German too, where the translations are installed.

@@ -2,6 +2,8 @@
 
 #include "html/HtmlFile.h"
 #include "model/ClassNode.h"
+#include "model/ClassRoot.h"
+#include "model/InfoText.h"
 
 namespace {
 
@@ -27,7 +29,15 @@ std::string CountsText(int derived, int functions, int variables) {
 
 std::string HtmlPageTitle(const CClassNode& node) {
     switch (node.GetKind()) {
-    case KindRoot:
+    case KindRoot: {
+        // The root's name went through the spacing rule; a stored root's
+        // title names its true location, as the tree does.
+        const auto* root = dynamic_cast<const CClassRoot*>(&node);
+        if (root != nullptr && !root->m_bNeedsLocation) {
+            return "class " + LocationText(*root);
+        }
+        return "class " + node.GetName();
+    }
     case KindClass:
         return "class " + node.GetName();
     case KindFunction:

@@ -2,21 +2,15 @@
 
 #include "shell/DialogUnits.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 
 namespace {
 
 constexpr int kIconSize = 32;
 
 QIcon ProgramIcon() {
-    const QIcon icon = QApplication::windowIcon();
-    if (!icon.isNull()) {
-        return icon;
-    }
-    return QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
+    return QIcon(QStringLiteral(":/icons/vorlix.png"));
 }
 
 } // namespace

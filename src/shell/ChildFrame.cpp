@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QSplitter>
 
 namespace {
@@ -42,6 +43,9 @@ CChildFrame::CChildFrame(std::unique_ptr<CVorlixDoc> document, QSize clientSize,
 }
 
 CChildFrame::~CChildFrame() {
+    // What the base classes signal while they go must not reach the main
+    // window as if from a document window.
+    disconnect(this, nullptr, nullptr, nullptr);
     // The panes outlive the document by a moment (they go with the window's
     // children); they must not reach it any more.
     m_pTree->SetDocument(nullptr);
@@ -99,6 +103,30 @@ void CChildFrame::OnCreateClient(QSize clientSize) {
 
     setWidget(m_pRows);
     resize(clientSize);
+    RestorePanes();
+}
+
+namespace {
+const QString kPaneKeys[] = {QStringLiteral("Panes/Rows"), QStringLiteral("Panes/Columns"),
+                             QStringLiteral("Panes/MemberLists")};
+} // namespace
+
+// The splits of the document window closed last, when there was one.
+void CChildFrame::RestorePanes() {
+    const QSettings settings;
+    QSplitter* splitters[] = {m_pRows, m_pUpperRow, m_pInner};
+    for (int i = 0; i < 3; ++i) {
+        splitters[i]->restoreState(settings.value(kPaneKeys[i]).toByteArray());
+    }
+    m_pLowerRow->setSizes(m_pUpperRow->sizes());
+}
+
+void CChildFrame::SavePanes() const {
+    QSettings settings;
+    const QSplitter* splitters[] = {m_pRows, m_pUpperRow, m_pInner};
+    for (int i = 0; i < 3; ++i) {
+        settings.setValue(kPaneKeys[i], splitters[i]->saveState());
+    }
 }
 
 QWidget* CChildFrame::GetPane(int row, int column) const {
@@ -139,12 +167,18 @@ QList<int> CChildFrame::MemberListHeights() const {
     return m_pInner->sizes();
 }
 
+void CChildFrame::CloseAgreed() {
+    m_closeAgreed = true;
+    close();
+}
+
 void CChildFrame::closeEvent(QCloseEvent* event) {
-    if (!m_pDocument->SaveModified()) {
+    if (!m_closeAgreed && !m_pDocument->SaveModified()) {
         event->ignore();
         return;
     }
     m_pDocument->OnCloseDocument();
+    SavePanes();
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted()) {
         emit documentClosed(this);

@@ -48,6 +48,9 @@ public:
     QList<int> RowHeights() const;
     QList<int> MemberListHeights() const;
 
+    // Closes without asking: the document agreed already.
+    void CloseAgreed();
+
 signals:
     // The document agreed to close; the window goes away after this.
     void documentClosed(CChildFrame* frame);
@@ -57,6 +60,9 @@ protected:
 
 private:
     void OnCreateClient(QSize clientSize);
+    // Pane splits are remembered from one document window to the next.
+    void RestorePanes();
+    void SavePanes() const;
 
     std::unique_ptr<CVorlixDoc> m_pDocument;
     QSplitter* m_pRows = nullptr;
@@ -69,4 +75,5 @@ private:
     QPlainTextEdit* m_pInfo = nullptr;
     QPlainTextEdit* m_pDescription = nullptr;
     QFont m_paneFont;
+    bool m_closeAgreed = false;
 };

@@ -2,6 +2,7 @@
 
 #include "shell/DialogUnits.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <algorithm>
@@ -10,7 +11,7 @@
 CClassSelectDlg::CClassSelectDlg(QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)),
       m_ok(new QPushButton(QStringLiteral("OK"), this)),
-      m_cancel(new QPushButton(QStringLiteral("Abbrechen"), this)) {
+      m_cancel(new QPushButton(QStringLiteral("Abbrechen"), this)), m_filter(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("Wählen Sie die zu lokalisierende Klasse"));
     setModal(true);
     const CDialogUnits units(font());
@@ -18,7 +19,13 @@ CClassSelectDlg::CClassSelectDlg(QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_list->setGeometry(units.Rect(7, 7, 272, 160));
+    // The filter field sits above the list, which gives up its top for it.
+    m_filter->setObjectName(QStringLiteral("classFilter"));
+    m_filter->setPlaceholderText(QStringLiteral("Klassenname eingeben ..."));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->setGeometry(units.Rect(7, 7, 272, 12));
+    m_list->setGeometry(units.Rect(7, 23, 272, 144));
+    setTabOrder(m_filter, m_list);
 
     m_ok->setDefault(true);
     m_ok->setGeometry(units.Rect(229, 173, 50, 14));
@@ -29,6 +36,28 @@ CClassSelectDlg::CClassSelectDlg(QWidget* parent)
     connect(m_ok, &QPushButton::clicked, this, &CClassSelectDlg::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_list, &QListWidget::itemSelectionChanged, this, &CClassSelectDlg::UpdateOkButton);
+    connect(m_filter, &QLineEdit::textChanged, this, &CClassSelectDlg::ApplyFilter);
+}
+
+// Keeps the names that contain the typed text, whatever the case, and
+// selects the first of them: Enter then takes it.
+void CClassSelectDlg::ApplyFilter(const QString& text) {
+    QListWidgetItem* first = nullptr;
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem* item = m_list->item(row);
+        const bool match = item->text().contains(text, Qt::CaseInsensitive);
+        item->setHidden(!match);
+        if (match && first == nullptr) {
+            first = item;
+        }
+    }
+    if (first != nullptr) {
+        m_list->setCurrentItem(first);
+        m_list->scrollToItem(first);
+    } else {
+        m_list->clearSelection();
+    }
+    UpdateOkButton();
 }
 
 void CClassSelectDlg::showEvent(QShowEvent* event) {
@@ -62,6 +91,7 @@ void CClassSelectDlg::OnInitDialog() {
         m_list->setCurrentRow(0);
     }
     UpdateOkButton();
+    m_filter->setFocus();
 }
 
 // Without a selection OK could only return nothing, so it is offered only

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-// Offers class names, sorted, and returns the one the user chose.
+// Offers class names, sorted, and returns the one the user chose. A field
+// above the list narrows it to the names that contain the typed text.
 class CClassSelectDlg : public QDialog {
     Q_OBJECT
 public:
@@ -24,6 +26,7 @@ public:
     QListWidget* List() const { return m_list; }
     QPushButton* OkButton() const { return m_ok; }
     QPushButton* CancelButton() const { return m_cancel; }
+    QLineEdit* FilterField() const { return m_filter; }
 
 public slots:
     void accept() override;
@@ -33,11 +36,13 @@ protected:
 
 private:
     void UpdateOkButton();
+    void ApplyFilter(const QString& text);
 
     const std::vector<std::string>* m_pNames = nullptr;
     std::string m_strSelectedName;
     QListWidget* m_list;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    QLineEdit* m_filter;
     bool m_initialised = false;
 };

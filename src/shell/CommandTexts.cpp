@@ -10,6 +10,7 @@ constexpr SCommandText kTexts[] = {
     {57601, "Öffnet ein bestehendes Dokument.", "Öffnen"},
     {57602, "Schließt das aktive Dokument.", "Schließen"},
     {57603, "Speichert das aktive Dokument.", "Speichern"},
+    {57604, "Speichert das aktive Dokument unter einem neuen Namen.", "Speichern unter"},
     {32774, "Aktualisiert den kompletten Baum.", "Aktualisieren"},
     {32772, "Exportiert den gesamten aktuellen Baum nach HTML.", "Exportieren als HTML"},
     {kFirstRecentFile, "Öffnet dieses Dokument.", ""},

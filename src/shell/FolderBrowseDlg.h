@@ -3,10 +3,13 @@
 #include <QDialog>
 
 class QFileSystemModel;
+class QLineEdit;
+class QPushButton;
 class QTreeView;
 
 // The folder browser: a title text above the directory tree of the file
-// system, OK and "Abbrechen". Offers directories only.
+// system, a field for the path, "Neuer Ordner", OK and "Abbrechen". Offers
+// directories only.
 class CFolderBrowseDlg : public QDialog {
     Q_OBJECT
 public:
@@ -14,7 +17,15 @@ public:
 
     QString SelectedPath() const;
 
+    QTreeView* Tree() const { return m_tree; }
+    QLineEdit* PathField() const { return m_path; }
+    QPushButton* NewFolderButton() const { return m_newFolder; }
+
 private:
+    void MakeFolder();
+
     QFileSystemModel* m_model = nullptr;
     QTreeView* m_tree = nullptr;
+    QLineEdit* m_path = nullptr;
+    QPushButton* m_newFolder = nullptr;
 };

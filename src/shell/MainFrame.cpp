@@ -53,8 +53,7 @@ static void InitResources() {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     InitResources();
-    // A maximised document window adds its own title: "Vorlix - [title]";
-    // other document windows show it in their caption.
+    // The active document's title joins it (CaptionText).
     setWindowTitle(QStringLiteral("Vorlix"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vorlix.png")));
     m_mdiArea = new QMdiArea(this);
@@ -77,6 +76,7 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     disconnect(m_mdiArea, nullptr, this, nullptr);
     m_frames.clear();
+    m_active = nullptr;
     delete m_mdiArea;
 }
 
@@ -115,6 +115,7 @@ void CMainFrame::CreateActions() {
     AddAction(ID_FILE_SAVE, QStringLiteral("S&peichern\tStrg+S"),
               QKeySequence(Qt::CTRL | Qt::Key_S))
         ->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    AddAction(ID_FILE_SAVE_AS, QStringLiteral("Speichern unter ..."));
     AddAction(ID_UPDATE_TREE, QStringLiteral("Aktualisieren ...\tF5"), QKeySequence(Qt::Key_F5));
     AddAction(ID_EXPORT_HTML, QStringLiteral("Exportieren als HTML ..."));
     AddAction(ID_APP_EXIT, QStringLiteral("&Beenden"));
@@ -157,8 +158,7 @@ void CMainFrame::CreateActions() {
             frame->close();
         }
     });
-    connect(Action(ID_WINDOW_CASCADE), &QAction::triggered, m_mdiArea,
-            &QMdiArea::cascadeSubWindows);
+    connect(Action(ID_WINDOW_CASCADE), &QAction::triggered, this, &CMainFrame::OnCascade);
     connect(Action(ID_WINDOW_TILE_HORZ), &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
     connect(Action(ID_WINDOW_ARRANGE), &QAction::triggered, this, &CMainFrame::OnArrangeIcons);
     connect(Action(ID_SHOW_HIERARCHY), &QAction::triggered, this, [this] {
@@ -210,6 +210,7 @@ void CMainFrame::CreateMenus() {
     file129->addAction(Action(ID_FILE_OPEN));
     file129->addAction(Action(ID_FILE_CLOSE));
     file129->addAction(Action(ID_FILE_SAVE));
+    file129->addAction(Action(ID_FILE_SAVE_AS));
     file129->addSeparator();
     file129->addAction(Action(ID_UPDATE_TREE));
     file129->addSeparator();
@@ -278,8 +279,9 @@ QList<QMenu*> CMainFrame::MenuPopups(int menuId) const {
     return menuId == 128 ? m_menus128 : m_menus129;
 }
 
+// A window that is being destroyed is no document window any more.
 CChildFrame* CMainFrame::MDIGetActive() const {
-    return m_active;
+    return qobject_cast<CChildFrame*>(m_active.data());
 }
 
 QList<CChildFrame*> CMainFrame::ChildFrames() const {
@@ -303,6 +305,8 @@ void CMainFrame::AddChildFrame(CChildFrame* frame) {
         UpdateFrame();
     });
     connect(frame->TreeView(), &CVorlixView::treeModeChanged, this, [this] { UpdateFrame(); });
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateTitle(); });
+    connect(frame, &QWidget::windowTitleChanged, this, [this] { UpdateTitle(); });
     if (noneActive) {
         frame->showMaximized();
     } else {
@@ -330,13 +334,76 @@ void CMainFrame::UpdateFrame() {
     CChildFrame* active = MDIGetActive();
     ShowMenuSet(m_frames.isEmpty() ? 128 : 129);
 
-    for (int id : {ID_FILE_CLOSE, ID_FILE_SAVE, ID_UPDATE_TREE, ID_EXPORT_HTML, ID_SHOW_HIERARCHY,
-                   ID_SHOW_LIST, ID_EXPAND_ALL, ID_COLLAPSE_ALL}) {
+    for (int id : {ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_UPDATE_TREE, ID_EXPORT_HTML,
+                   ID_SHOW_HIERARCHY, ID_SHOW_LIST, ID_EXPAND_ALL, ID_COLLAPSE_ALL}) {
         Action(id)->setEnabled(active != nullptr);
     }
     const int mode = active != nullptr ? active->TreeView()->m_nTreeMode : -1;
     Action(ID_SHOW_HIERARCHY)->setChecked(mode == 0);
     Action(ID_SHOW_LIST)->setChecked(mode == 1);
+    UpdateTitle();
+}
+
+// "Vorlix - [title]" while the active document window is maximised, else
+// "Vorlix - title"; "Vorlix" without a document.
+QString CMainFrame::CaptionText() const {
+    const QString program = QStringLiteral("Vorlix");
+    const CChildFrame* active = MDIGetActive();
+    if (active == nullptr || active->windowTitle().isEmpty()) {
+        return program;
+    }
+    if (active->isMaximized()) {
+        return QStringLiteral("%1 - [%2]").arg(program, active->windowTitle());
+    }
+    return QStringLiteral("%1 - %2").arg(program, active->windowTitle());
+}
+
+void CMainFrame::UpdateTitle() {
+    if (windowTitle() != CaptionText()) {
+        setWindowTitle(CaptionText());
+    }
+}
+
+// The MDI area writes its own caption when a window is maximised or restored;
+// the frame has the last word.
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange) {
+        UpdateTitle();
+    }
+}
+
+// Overlapping windows of a usable size: each one a title bar's height below
+// and right of the one before, all of one size that leaves the last one
+// inside the area (at least half the area each way).
+void CMainFrame::OnCascade() {
+    QList<QMdiSubWindow*> windows;
+    for (CChildFrame* frame : m_frames) {
+        if (!frame->isMinimized()) {
+            windows.append(frame);
+        }
+    }
+    if (windows.isEmpty()) {
+        return;
+    }
+    // The active window ends on top, as the last one.
+    if (QMdiSubWindow* active = m_mdiArea->activeSubWindow(); windows.removeOne(active)) {
+        windows.append(active);
+    }
+    const QRect area = m_mdiArea->viewport()->rect();
+    const int step = qMax(20, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    const int offset = step * static_cast<int>(windows.size() - 1);
+    const QSize size(qMax(area.width() / 2, area.width() - offset),
+                     qMax(area.height() / 2, area.height() - offset));
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        window->showNormal();
+        const int at = step * static_cast<int>(i);
+        window->setGeometry(QRect(QPoint(at, at), size));
+        window->raise();
+    }
+    m_mdiArea->setActiveSubWindow(windows.constLast());
+    UpdateTitle();
 }
 
 void CMainFrame::ShowMenuSet(int menuId) {
@@ -411,13 +478,16 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // Every document is asked in turn; one that stays open keeps the program.
+    // Every document is asked before any closes: one No keeps them all.
     const QList<CChildFrame*> frames = m_frames;
     for (CChildFrame* frame : frames) {
-        if (!frame->close()) {
+        if (!frame->GetDocument()->SaveModified()) {
             event->ignore();
             return;
         }
+    }
+    for (CChildFrame* frame : frames) {
+        frame->CloseAgreed();
     }
     event->accept();
 }

@@ -8,6 +8,7 @@
 class CChildFrame;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -52,10 +53,14 @@ public:
     // the active document window or its presentation.
     void UpdateFrame();
 
+    // The caption: the program's name and the active document's title.
+    QString CaptionText() const;
+
 signals:
     void recentFileChosen(int index);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -69,6 +74,8 @@ private:
     void UpdateIndicators();
     void FillWindowList(QMenu* menu);
     void OnArrangeIcons();
+    void OnCascade();
+    void UpdateTitle();
 
     QMdiArea* m_mdiArea = nullptr;
     QHash<int, QAction*> m_actions;
@@ -82,5 +89,5 @@ private:
     QLabel* m_messagePane = nullptr;
     QList<QLabel*> m_indicators;
     QList<CChildFrame*> m_frames;
-    QPointer<CChildFrame> m_active;
+    QPointer<QMdiSubWindow> m_active;
 };

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 namespace {
-// Faster text changes than this are painted with the next change or not at
-// all; the eye cannot follow them anyway.
-constexpr qint64 kMinPaintIntervalMs = 33;
+// The window system gets a turn at most this often: mapping and flushing the
+// popup costs more than painting its one line.
+constexpr qint64 kMinEventTurnMs = 33;
 } // namespace
 
 CProgressDlg::CProgressDlg(QWidget* parent)
@@ -51,7 +51,10 @@ void CProgressDlg::SetText(const QString& text) {
     // name stay readable.
     m_fullText = text;
     m_text->setText(m_text->fontMetrics().elidedText(text, Qt::ElideMiddle, m_text->width()));
-    if (!m_sincePaint.isValid() || m_sincePaint.elapsed() >= kMinPaintIntervalMs) {
+    // Painted at once, every time: the work that follows may not come back
+    // for a long while, so no text may wait for a later one.
+    m_text->repaint();
+    if (!m_sinceEventTurn.isValid() || m_sinceEventTurn.elapsed() >= kMinEventTurnMs) {
         PaintNow();
     }
 }
@@ -65,5 +68,5 @@ void CProgressDlg::PaintNow() {
     // The window system maps and exposes the popup only through events; user
     // input stays queued until the work is done.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_sincePaint.start();
+    m_sinceEventTurn.start();
 }

@@ -23,5 +23,5 @@ private:
 
     QLabel* m_text = nullptr;
     QString m_fullText;
-    QElapsedTimer m_sincePaint;
+    QElapsedTimer m_sinceEventTurn;
 };

@@ -6,8 +6,10 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -27,7 +29,7 @@ CQtUserInterface::CQtUserInterface() = default;
 CQtUserInterface::~CQtUserInterface() = default;
 
 void CQtUserInterface::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, FromUtf8(text), QMessageBox::Ok, m_owner);
+    QMessageBox box(QMessageBox::Warning, kTitle, FromUtf8(text), QMessageBox::Ok, m_owner);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
 }
@@ -41,18 +43,27 @@ bool CQtUserInterface::AskYesNo(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+// An OK without a folder of the file system (nothing chosen, or a typed path
+// that is no folder) asks again, as the browser does for such an item.
 std::optional<std::string> CQtUserInterface::ChooseFolder(const std::string& title) {
-    CFolderBrowseDlg dialog(FromUtf8(title),
-                            m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder, m_owner);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
+    QString start = m_folderStart.isEmpty() ? m_lastFolder : m_folderStart;
+    m_folderStart.clear();
+    while (true) {
+        CFolderBrowseDlg dialog(FromUtf8(title), start.isEmpty() ? QDir::homePath() : start,
+                                m_owner);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        const QString path = dialog.SelectedPath();
+        if (!path.isEmpty() && QFileInfo(path).isDir()) {
+            m_lastFolder = path;
+            return ToUtf8(QDir::toNativeSeparators(path));
+        }
     }
-    const QString path = dialog.SelectedPath();
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    m_lastFolder = path;
-    return ToUtf8(QDir::toNativeSeparators(path));
+}
+
+void CQtUserInterface::SetFolderStart(const std::string& path) {
+    m_folderStart = FromUtf8(path);
 }
 
 std::optional<std::string> CQtUserInterface::ChooseFile(const FileDialog& request) {
@@ -68,8 +79,13 @@ std::optional<std::string> CQtUserInterface::ChooseFile(const FileDialog& reques
     if (suffix.startsWith(QLatin1String("*."))) {
         suffix.remove(0, 2);
     }
+    QStringList filters = NameFilters(request.filter);
+    // A database is a SQLite file here: it is offered first and named ".db".
+    if (suffix == QLatin1String("mdb")) {
+        filters = DatabaseNameFilters(request.filter);
+        suffix = QStringLiteral("db");
+    }
     dialog.setDefaultSuffix(suffix);
-    const QStringList filters = NameFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
     }
@@ -85,6 +101,15 @@ std::optional<int> CQtUserInterface::ChooseTable(const std::vector<std::string>&
         return std::nullopt;
     }
     return dialog.m_nTableIndex;
+}
+
+std::optional<std::string>
+CQtUserInterface::ChooseOrNameTable(const std::vector<std::string>& tables) {
+    CTableSelectDlg dialog(tables, m_owner, true);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.m_strTable;
 }
 
 void CQtUserInterface::ShowProgress() {
@@ -117,6 +142,19 @@ QStringList CQtUserInterface::NameFilters(const std::string& filter) {
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
         result << name + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return result;
+}
+
+QStringList CQtUserInterface::DatabaseNameFilters(const std::string& filter) {
+    // As NameFilters does: the pattern twice, so that the name shows it.
+    QStringList result{QStringLiteral("Vorlix-Datenbank (*.db) (*.db)")};
+    result << NameFilters(filter);
+    const bool allFiles = std::any_of(result.begin(), result.end(), [](const QString& name) {
+        return name.endsWith(QLatin1String("(*)"));
+    });
+    if (!allFiles) {
+        result << QStringLiteral("Alle Dateien (*) (*)");
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DesktopQuestions.h"
 #include "platform/UserInterface.h"
 
 #include <QPointer>
@@ -12,7 +13,7 @@ class CProgressDlg;
 // The desktop program's answer to the core's questions: message boxes, the
 // folder browser, file dialogs, the table dialog and the progress popup, all
 // owned by the main window.
-class CQtUserInterface : public IUserInterface {
+class CQtUserInterface : public IUserInterface, public IDesktopQuestions {
 public:
     CQtUserInterface();
     ~CQtUserInterface() override;
@@ -29,6 +30,13 @@ public:
     void SetProgressText(const std::string& text) override;
     void HideProgress() override;
 
+    void SetFolderStart(const std::string& path) override;
+    std::optional<std::string> ChooseOrNameTable(const std::vector<std::string>& tables) override;
+
+    // The name filters a database dialog offers: the SQLite files first, then
+    // the given ones, then every file.
+    static QStringList DatabaseNameFilters(const std::string& filter);
+
     // "Name (*.a)|*.a|All (*.*)|*.*||" as Qt's name filters. Each filter
     // carries its pattern twice so that the dialog, which hides the pattern
     // part, shows the name exactly; "*.*" means every file, as it did where
@@ -39,4 +47,5 @@ private:
     QPointer<QWidget> m_owner;
     std::unique_ptr<CProgressDlg> m_progress;
     QString m_lastFolder;
+    QString m_folderStart;
 };

@@ -3,9 +3,12 @@
 #include "search/SourceSearch.h"
 #include "shell/DialogUnits.h"
 
+#include <QDesktopServices>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <algorithm>
 
 namespace {
@@ -18,7 +21,7 @@ QString FromModel(const std::string& text) {
 
 CSearchResultDlg::CSearchResultDlg(QWidget* parent)
     : QDialog(parent), m_list(new QTreeWidget(this)),
-      m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+      m_ok(new QPushButton(QStringLiteral("OK"), this)), m_noHits(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
     setModal(true);
     const CDialogUnits units(font());
@@ -38,7 +41,34 @@ CSearchResultDlg::CSearchResultDlg(QWidget* parent)
     m_ok->setGeometry(units.Rect(253, 184, 50, 14));
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    setFixedSize(units.Size(310, 205));
+    m_noHits->setObjectName(QStringLiteral("noHits"));
+    m_noHits->setGeometry(units.Rect(7, 186, 240, 10));
+    m_noHits->hide();
+
+    // A hit's file opens with the desktop's program for it.
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [](QTreeWidgetItem* item) {
+        const QString path = item->data(0, Qt::UserRole).toString();
+        if (!path.isEmpty()) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        }
+    });
+
+    // Resizable from the template's size: the list takes the room, OK keeps
+    // to the lower right corner.
+    resize(units.Size(310, 205));
+    setMinimumSize(units.Size(160, 80));
+    setSizeGripEnabled(true);
+}
+
+void CSearchResultDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const CDialogUnits units(font());
+    const QSize ok = units.Size(50, 14);
+    const int margin = units.X(7);
+    const int gap = units.Y(7);
+    m_ok->move(width() - margin - ok.width(), height() - gap - ok.height());
+    m_list->setGeometry(margin, units.Y(7), width() - 2 * margin, m_ok->y() - gap - units.Y(7));
+    m_noHits->setGeometry(margin, m_ok->y(), m_ok->x() - 2 * margin, ok.height());
 }
 
 void CSearchResultDlg::showEvent(QShowEvent* event) {
@@ -94,8 +124,17 @@ void CSearchResultDlg::OnInitDialog() {
         }
         texts << FromModel(hit->GetFile());
         auto* item = new QTreeWidgetItem(m_list, texts);
+        item->setData(0, Qt::UserRole, FromModel(hit->GetFile()));
         for (int i = 1; i < texts.size(); ++i) {
             item->setTextAlignment(i, Qt::AlignCenter);
         }
     }
+    // Columns as wide as their texts, never narrower than given.
+    for (int i = 0; i < m_list->columnCount(); ++i) {
+        m_list->resizeColumnToContents(i);
+        m_list->setColumnWidth(
+            i, std::max(m_list->columnWidth(i), columns[static_cast<size_t>(i)].width));
+    }
+    m_noHits->setText(QStringLiteral("Keine Fundstellen vorhanden"));
+    m_noHits->setVisible(sorted.empty());
 }

@@ -5,12 +5,13 @@
 
 class CClassNode;
 class CSearchHit;
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 
 // Lists the hits of one source search, one row per hit, sorted by the first
 // column. Mode "H" shows class and file, modes "C" and "F" class, function
-// name and file.
+// name and file. A double click opens a hit's file.
 class CSearchResultDlg : public QDialog {
     Q_OBJECT
 public:
@@ -28,9 +29,12 @@ public:
 
     QTreeWidget* List() const { return m_list; }
     QPushButton* OkButton() const { return m_ok; }
+    // Says in German that the search found nothing; hidden otherwise.
+    QLabel* NoHitsLabel() const { return m_noHits; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     const std::vector<CSearchHit>* m_pHits = nullptr;
@@ -38,5 +42,6 @@ private:
     char m_mode = ' ';
     QTreeWidget* m_list;
     QPushButton* m_ok;
+    QLabel* m_noHits;
     bool m_initialised = false;
 };

@@ -29,10 +29,13 @@ bool CMemberListCommands::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMemberListCommands::OnRButtonDown(const QPoint& point) {
+    CVorlixDoc* document = m_list->GetDocument();
     if (QListWidgetItem* item = m_list->itemAt(point)) {
+        if (item->isSelected() && document != nullptr) {
+            document->ShowDetails(CVorlixListView::NodeOf(item));
+        }
         m_list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
     }
-    const CVorlixDoc* document = m_list->GetDocument();
     if (document == nullptr || document->m_pShown == nullptr) {
         return;
     }

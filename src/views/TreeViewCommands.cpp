@@ -74,10 +74,15 @@ QTreeWidgetItem* CTreeViewCommands::ItemAtLabel(const QPoint& point) const {
 }
 
 void CTreeViewCommands::OnRButtonDown(const QPoint& point) {
+    CVorlixDoc* document = m_view->GetDocument();
     if (QTreeWidgetItem* item = ItemAtLabel(point)) {
+        // Selecting the item that is selected already changes nothing, yet
+        // its class must be the shown entry (a member may be shown).
+        if (item == m_view->currentItem() && document != nullptr) {
+            document->ShowDetails(m_view->NodeOfItem(item));
+        }
         m_view->setCurrentItem(item);
     }
-    const CVorlixDoc* document = m_view->GetDocument();
     if (document == nullptr || document->m_pShown == nullptr) {
         return;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -30,4 +32,12 @@ bool HandleViewportEvent(View* view, QEvent* event, TipOf tipOf, OnRightButton o
         return true;
     }
     return false;
+}
+
+// Focus that a right press brings must not show the view's selected entry:
+// the press decides what is shown, and a press on empty space shows nothing
+// new, so the context menu follows the entry shown before.
+inline bool FocusFromRightPress(const QFocusEvent* event) {
+    return event->reason() == Qt::MouseFocusReason &&
+           (QGuiApplication::mouseButtons() & Qt::RightButton) != 0;
 }

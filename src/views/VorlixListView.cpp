@@ -1,7 +1,9 @@
 #include "views/VorlixListView.h"
 
 #include "app/VorlixDoc.h"
+#include "shell/ItemIcons.h"
 #include "views/MemberListCommands.h"
+#include "views/ViewportEvents.h"
 
 namespace {
 
@@ -12,6 +14,7 @@ class CMemberItem : public QListWidgetItem {
 public:
     CMemberItem(const QString& text, CClassNode* node) : QListWidgetItem(text) {
         setData(kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(node)));
+        setIcon(ItemIcon(node));
     }
 
     bool operator<(const QListWidgetItem& other) const override {
@@ -107,6 +110,8 @@ void CVorlixListView::OnActivateView() {
 }
 
 void CVorlixListView::focusInEvent(QFocusEvent* event) {
-    OnActivateView();
+    if (!FocusFromRightPress(event)) {
+        OnActivateView();
+    }
     QListWidget::focusInEvent(event);
 }

@@ -3,7 +3,9 @@
 #include "app/VorlixDoc.h"
 #include "model/ClassRoot.h"
 #include "shell/ChildFrame.h"
+#include "shell/ItemIcons.h"
 #include "views/TreeViewCommands.h"
+#include "views/ViewportEvents.h"
 #include "views/VorlixListView.h"
 
 #include <algorithm>
@@ -53,9 +55,11 @@ void CVorlixView::FillTree() {
         root->InsertIntoTreeFlat(this, 0);
     }
     m_filling = false;
+    // Indexed (and given their icons) before the widget holds them, so that
+    // it does not follow every change.
+    IndexItems(root);
     addTopLevelItems(m_pendingTopLevel);
     m_pendingTopLevel.clear();
-    IndexItems(root);
     m_pDocument->m_selectionOn = true;
     // A stored structure's root item names its database and table, also
     // after a save that came later than the root's name.
@@ -108,6 +112,9 @@ CClassNode* CVorlixView::NodeOfItem(const QTreeWidgetItem* item) const {
 void CVorlixView::IndexItems(CClassNode* root) {
     m_nodeOfItem.reserve(m_itemCount);
     m_nodeOfItem.insert(root->GetTreeItem(), root);
+    if (QTreeWidgetItem* rootItem = ItemOf(root->GetTreeItem())) {
+        rootItem->setIcon(0, ItemIcon(root));
+    }
     std::vector<CClassNode*> nodes;
     for (int i = 0; i < root->GetChildCount(); ++i) {
         if (CClassNode* child = root->GetChild(i)) {
@@ -118,6 +125,9 @@ void CVorlixView::IndexItems(CClassNode* root) {
         CClassNode* node = nodes.back();
         nodes.pop_back();
         m_nodeOfItem.insert(node->GetTreeItem(), node);
+        if (QTreeWidgetItem* item = ItemOf(node->GetTreeItem())) {
+            item->setIcon(0, ItemIcon(node));
+        }
         for (int i = 0; i < node->GetChildCount(); ++i) {
             CClassNode* child = node->GetChild(i);
             if (child != nullptr && child->GetKind() == KindClass) {
@@ -217,7 +227,9 @@ void CVorlixView::OnActivateView() {
 }
 
 void CVorlixView::focusInEvent(QFocusEvent* event) {
-    OnActivateView();
+    if (!FocusFromRightPress(event)) {
+        OnActivateView();
+    }
     QTreeWidget::focusInEvent(event);
 }
 

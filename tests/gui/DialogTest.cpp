@@ -1,51 +1,135 @@
 #include "GuiTestSupport.h"
+#include "ModalDriver.h"
+#include "TempDir.h"
+#include "shell/AboutDlg.h"
+#include "shell/FolderBrowseDlg.h"
 #include "shell/ProgressDlg.h"
 #include "shell/QtUserInterface.h"
 #include "shell/TableSelectDlg.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QTest>
+#include <QTreeView>
 
 namespace {
 
-TEST(TableSelectDlg, OffersTheTablesAndGivesTheChosenOneOrNone) {
-    CTableSelectDlg dialog({"Alt", "Klassen"});
-    EXPECT_EQ(Utf8(dialog.windowTitle()), "Datentabelle wählen");
-    ASSERT_EQ(dialog.List()->count(), 2);
-    EXPECT_TRUE(dialog.List()->item(0)->isSelected());
-    EXPECT_TRUE(dialog.OkButton()->isDefault());
-    dialog.List()->setCurrentRow(1);
-    dialog.accept();
-    EXPECT_EQ(dialog.m_nTableIndex, 1);
-    EXPECT_EQ(dialog.m_strTable, "Klassen");
-
-    CTableSelectDlg empty({});
-    empty.accept();
-    EXPECT_EQ(empty.m_nTableIndex, -1);
-    EXPECT_EQ(empty.m_strTable, "");
+TEST(TableSelectDlg, GivesTheChosenTableOrANewNameOrNone) {
+    const struct {
+        int row;
+        const char* typed; // nullptr: the dialog has no name field
+        int index;
+        const char* table;
+    } cases[] = {{1, nullptr, 1, "Klassen"},
+                 {-1, nullptr, -1, ""},
+                 {0, "Neu", -1, "Neu"},
+                 {0, " klassen ", 1, "Klassen"}}; // a listed table, in its own spelling
+    for (const auto& c : cases) {
+        CTableSelectDlg dialog({"Alt", "Klassen"}, nullptr, c.typed != nullptr);
+        EXPECT_EQ(Utf8(dialog.windowTitle()), "Datentabelle wählen");
+        EXPECT_TRUE(dialog.OkButton()->isDefault());
+        dialog.List()->setCurrentRow(c.row);
+        if (c.typed != nullptr) {
+            QTest::keyClicks(dialog.NewNameField(), QString::fromUtf8(c.typed));
+        }
+        dialog.accept();
+        EXPECT_EQ(dialog.m_nTableIndex, c.index) << c.row;
+        EXPECT_EQ(dialog.m_strTable, c.table) << c.row;
+    }
 }
 
-TEST(QtUserInterface, FilterTextsBecomeNameFiltersThatShowTheTextExactly) {
-    const QStringList filters =
-        CQtUserInterface::NameFilters("Access Datenbank (*.mdb)|*.mdb|Alle Dateien (*.*)|*.*||");
-    EXPECT_EQ(filters, (QStringList{"Access Datenbank (*.mdb) (*.mdb)", "Alle Dateien (*.*) (*)"}));
-    EXPECT_EQ(CQtUserInterface::NameFilters("Quellen|*.h;*.cpp||"),
-              QStringList{"Quellen (*.h *.cpp)"});
-    // The dialog shows the names without the patterns it filters by.
-    QFileDialog dialog;
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(filters);
-    const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-    ASSERT_NE(types, nullptr);
-    EXPECT_EQ(Utf8(types->itemText(0)), "Access Datenbank (*.mdb)");
-    EXPECT_EQ(Utf8(types->itemText(1)), "Alle Dateien (*.*)");
+// The database dialogs offer SQLite files first and name a new file ".db"
+// unless the user typed an extension.
+TEST(QtUserInterface, DatabaseDialogsOfferDbFirstAndAppendIt) {
+    CTempDir dir;
+    const struct {
+        IUserInterface::FileDialog request;
+        const char* typed;
+        QStringList offered;
+        const char* chosen;
+    } cases[] = {
+        {{true, "*.mdb", "Access Datenbank (*.mdb)|*.mdb||", false},
+         "neu",
+         {"Vorlix-Datenbank (*.db)", "Access Datenbank (*.mdb)", "Alle Dateien (*)"},
+         "neu.db"},
+        {{true, "*.mdb", "Access Datenbank (*.mdb)|*.mdb||", false},
+         "alt.sqlite",
+         {},
+         "alt.sqlite"},
+        {{false, "*.mdb", "Access Datenbank (*.mdb)|*.mdb|Alle Dateien (*.*)|*.*||", false},
+         "neu.db",
+         {"Vorlix-Datenbank (*.db)", "Access Datenbank (*.mdb)", "Alle Dateien (*.*)"},
+         "neu.db"}};
+    for (const auto& c : cases) {
+        dir.Write("neu.db", "");
+        QStringList offered;
+        CModalDriver driver([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            const auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; types != nullptr && i < types->count(); ++i) {
+                offered << types->itemText(i);
+            }
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QString::fromStdString(dir.Path() + "/") + c.typed);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        CQtUserInterface ui;
+        EXPECT_EQ(ui.ChooseFile(c.request), dir.Path() + "/" + c.chosen);
+        if (!c.offered.isEmpty()) {
+            EXPECT_EQ(offered, c.offered);
+        }
+    }
 }
 
-// Every popup that exists, shown or not.
+// An OK without a folder asks again; the second browser starts where it was
+// told, takes a typed path and makes "Neuer Ordner" there.
+TEST(QtUserInterface, FolderLoopSkipsAnOkWithoutFolderAndMakesNewFolders) {
+    CTempDir dir;
+    const QString start = QString::fromStdString(dir.Path());
+    std::unique_ptr<CModalDriver> second;
+    QString startShown;
+    CModalDriver first([&](QWidget* modal) {
+        auto* browser = qobject_cast<CFolderBrowseDlg*>(modal);
+        ASSERT_NE(browser, nullptr);
+        startShown = browser->PathField()->text();
+        browser->PathField()->clear();
+        browser->Tree()->setCurrentIndex({});
+        second = std::make_unique<CModalDriver>([&](QWidget* again) {
+            auto* next = qobject_cast<CFolderBrowseDlg*>(again);
+            ASSERT_NE(next, nullptr);
+            next->PathField()->clear();
+            QTest::keyClicks(next->PathField(), start);
+            next->NewFolderButton()->click();
+            next->accept();
+        });
+        browser->accept();
+    });
+    CQtUserInterface ui;
+    ui.SetFolderStart(dir.Path());
+    EXPECT_EQ(ui.ChooseFolder("Titel"), dir.Path() + "/Neuer Ordner");
+    EXPECT_TRUE(second && second->Ran());
+    EXPECT_EQ(startShown, start);
+    EXPECT_TRUE(QDir(start + QStringLiteral("/Neuer Ordner")).exists());
+}
+
+// Paints of the popup's text, counted as they reach the widget.
+class CPaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
 QList<CProgressDlg*> Popups() {
     QList<CProgressDlg*> found;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -56,19 +140,49 @@ QList<CProgressDlg*> Popups() {
     return found;
 }
 
-TEST(QtUserInterface, ProgressPopupShowsEachTextAndGoesAway) {
+// The work runs without the event loop: each text must be painted before the
+// next step, however fast they come.
+TEST(QtUserInterface, ProgressPopupPaintsEveryTextAtOnce) {
     CQtUserInterface ui;
     ui.ShowProgress();
-    const QList<CProgressDlg*> popups = Popups();
-    ASSERT_EQ(popups.size(), 1);
-    EXPECT_TRUE(popups[0]->isVisible());
-    ui.SetProgressText("Parse /usr/include/a.h ...");
-    ui.SetProgressText("Verteile Klassen-ID's ...");
-    const auto* label = popups[0]->findChild<QLabel*>(QStringLiteral("progressText"));
+    ASSERT_EQ(Popups().size(), 1);
+    auto* label = Popups()[0]->findChild<QLabel*>(QStringLiteral("progressText"));
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(Utf8(label->text()), "Verteile Klassen-ID's ...");
+    CPaintCounter counter;
+    label->installEventFilter(&counter);
+    for (int step = 1; step <= 3; ++step) {
+        ui.SetProgressText("Verteile Klassen-ID's ... " + std::to_string(step));
+        EXPECT_GE(counter.paints, step) << step;
+    }
     ui.HideProgress();
     EXPECT_TRUE(Popups().isEmpty());
+}
+
+TEST_F(CAppTest, AboutBoxShowsTheProgramsIcon) {
+    CModalDriver driver([&](QWidget* modal) {
+        auto* about = qobject_cast<CAboutDlg*>(modal);
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("Info über Vorlix"));
+        EXPECT_EQ(about->TextLabel()->text(), QStringLiteral("Vorlix, Version 1.0"));
+        EXPECT_EQ(about->IconLabel()->pixmap().toImage(),
+                  Main().windowIcon().pixmap(32, 32).toImage());
+        about->OkButton()->click();
+    });
+    Command(ID_APP_ABOUT).trigger();
+    EXPECT_TRUE(driver.Ran());
+}
+
+// Qt's dialogs write dates and sizes in German under any system locale; the
+// test program probes that in a fresh process (main.cpp).
+TEST(GermanLocale, QtsSystemLocaleIsGermanUnderLangC) {
+    QProcess probe;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("LC_ALL"));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+    probe.setProcessEnvironment(environment);
+    probe.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--locale-probe")});
+    ASSERT_TRUE(probe.waitForFinished());
+    EXPECT_EQ(probe.readAllStandardOutput().trimmed(), "07.12.26 120,56 KiB");
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QToolBar>
 #include <array>
 
@@ -53,11 +55,6 @@ TEST_F(CAppTest, StartsWithoutDocumentWithMenu128ToolBarAndStatusBar) {
                                    {ID_UPDATE_TREE, QKeyCombination(Qt::Key_F5)}}) {
         EXPECT_EQ(Command(id).shortcut(), QKeySequence(keys)) << id;
     }
-    const QList<QAction*> tools = Main().ToolBar()->actions();
-    ASSERT_EQ(tools.size(), 5);
-    EXPECT_EQ(tools, (QList<QAction*>{&Command(ID_FILE_NEW), &Command(ID_FILE_OPEN),
-                                      &Command(ID_FILE_SAVE), tools[3], &Command(ID_APP_ABOUT)}));
-    EXPECT_TRUE(tools[3]->isSeparator());
     EXPECT_EQ(Utf8(Main().MessagePane()->text()), "Bereit");
     QStringList indicators;
     for (const QLabel* pane : Main().IndicatorPanes()) {
@@ -71,7 +68,8 @@ TEST_F(CAppTest, DocumentWindowBringsMenu129AndFivePanes) {
     CVorlixDoc* doc = OpenSample(sample);
     ExpectMenus(Main(), 129,
                 {"&Datei|&Ansicht|&Fenster|&?",
-                 "&Neu\tStrg+N|Ö&ffnen...\tStrg+O|&Schließen|S&peichern\tStrg+S|-|"
+                 "&Neu\tStrg+N|Ö&ffnen...\tStrg+O|&Schließen|S&peichern\tStrg+S|"
+                 "Speichern unter ...|-|"
                  "Aktualisieren ...\tF5|-|Exportieren als HTML ...|-|&1 /data/x.mdb|-|&Beenden",
                  "Klassen (abgeleitet)|Klassen (Liste)|-|Alle Zweige aufblenden|"
                  "Alle Zweige schließen|-|&Symbolleiste|S&tatusleiste",
@@ -109,7 +107,7 @@ TEST_F(CAppTest, DocumentWindowBringsMenu129AndFivePanes) {
     EXPECT_EQ(DescriptionText(doc), "x");
 }
 
-TEST_F(CAppTest, WindowsArrangeAndClosingTheLastShowsMenu128Again) {
+TEST_F(CAppTest, CaptionFollowsTheActiveWindowInEveryArrangement) {
     CSampleModel first, second(false), third;
     CVorlixDoc* a = OpenSample(first);
     EXPECT_EQ(app->ActiveDocument(), OpenSample(second));
@@ -123,15 +121,77 @@ TEST_F(CAppTest, WindowsArrangeAndClosingTheLastShowsMenu128Again) {
     const QList<CChildFrame*> frames = Main().ChildFrames();
     ASSERT_EQ(frames.size(), 2);
     EXPECT_FALSE(frames[0]->geometry().intersects(frames[1]->geometry()));
+    EXPECT_EQ(Utf8(Main().windowTitle()), "Vorlix - /data/x.mdb (Klassen)");
+    // Overlapping windows keep a usable size, each offset from the one before.
     Command(ID_WINDOW_CASCADE).trigger();
+    const QSize area = Main().MdiArea()->viewport()->size();
     EXPECT_TRUE(frames[0]->geometry().intersects(frames[1]->geometry()));
+    EXPECT_NE(frames[0]->pos(), frames[1]->pos());
+    for (const CChildFrame* frame : frames) {
+        EXPECT_GE(frame->width(), area.width() / 2);
+        EXPECT_GE(frame->height(), area.height() / 2);
+        EXPECT_TRUE(QRect(QPoint(), area).contains(frame->geometry()));
+    }
+    EXPECT_EQ(Utf8(Main().windowTitle()), "Vorlix - /data/x.mdb (Klassen)");
     Command(ID_FILE_CLOSE).trigger();
     Command(ID_FILE_CLOSE).trigger();
     ProcessDeletes();
-    EXPECT_TRUE(app->Documents().isEmpty());
     EXPECT_EQ(Main().CurrentMenuId(), 128);
     EXPECT_EQ(Utf8(Main().windowTitle()), "Vorlix");
     EXPECT_TRUE(ui.questions.empty());
+}
+
+// Exit asks every modified document before any closes; one No keeps all.
+TEST_F(CAppTest, ExitAsksEachModifiedDocumentBeforeClosingAny) {
+    CSampleModel first, second, unchanged;
+    OpenSample(first, true);
+    OpenSample(unchanged);
+    OpenSample(second, true);
+    for (const bool secondAnswer : {false, true}) {
+        ui.questions.clear();
+        ui.yesNoAnswers = {true, secondAnswer};
+        EXPECT_EQ(Main().close(), secondAnswer);
+        ProcessDeletes();
+        EXPECT_EQ(ui.questions.size(), 2u);
+        EXPECT_EQ(app->Documents().size(), secondAnswer ? 0 : 3);
+    }
+}
+
+// Window geometry and pane splits outlive the run; settings live under
+// "Vorlix", and a recent-file list of the old place comes over once.
+TEST(Settings, GeometrySplitsAndTheOldListCarryOver) {
+    QSettings(QStringLiteral("Vorlix"), QStringLiteral("Vorlix")).clear();
+    QSettings old(QStringLiteral("Local AppWizard-Generated Applications"),
+                  QStringLiteral("Vorlix"));
+    old.setValue(QStringLiteral("Recent File List/File1"), QStringLiteral("/data/alt.db"));
+    old.sync();
+    QList<int> rows;
+    for (int run = 0; run < 3; ++run) {
+        CScriptedDesktop ui;
+        CVorlixApp app(ui);
+        ASSERT_TRUE(app.InitInstance());
+        EXPECT_EQ(app.RecentFiles().contains(QStringLiteral("/data/alt.db")), run != 2) << run;
+        CSampleModel sample;
+        CChildFrame& frame = *app.OpenStructure(std::move(sample.root), false)->GetFrame();
+        QApplication::processEvents();
+        if (run == 0) {
+            app.GetMainFrame()->showNormal();
+            app.GetMainFrame()->setGeometry(40, 50, 700, 500);
+            rows = {frame.RowHeights()[0] - 60, frame.RowHeights()[1] + 60};
+            frame.findChild<QSplitter*>()->setSizes(rows);
+        } else {
+            EXPECT_FALSE(app.GetMainFrame()->isMaximized());
+            EXPECT_EQ(app.GetMainFrame()->size(), QSize(700, 500));
+            EXPECT_EQ(frame.RowHeights(), rows);
+        }
+        app.GetMainFrame()->close();
+        app.ExitInstance();
+        if (run == 1) {
+            QSettings(QStringLiteral("Vorlix"), QStringLiteral("Vorlix"))
+                .remove(QStringLiteral("Recent File List"));
+        }
+    }
+    old.clear();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScriptedUserInterface.h"
+#include "app/DesktopQuestions.h"
 #include "app/VorlixApp.h"
 #include "app/VorlixDoc.h"
 #include "model/ClassRoot.h"
@@ -74,6 +75,23 @@ struct CSampleModel {
     }
 };
 
+// The desktop's own questions scripted too: the table dialog that can name
+// a new table answers from tableAnswers.
+class CScriptedDesktop : public CScriptedUserInterface, public IDesktopQuestions {
+public:
+    void SetFolderStart(const std::string& path) override { folderStarts.push_back(path); }
+    std::optional<std::string> ChooseOrNameTable(const std::vector<std::string>& tables) override {
+        offeredTables.push_back(tables);
+        if (tableAnswers.empty()) {
+            return std::nullopt;
+        }
+        const std::optional<std::string> answer = tableAnswers.front();
+        tableAnswers.pop_front();
+        return answer;
+    }
+    std::vector<std::string> folderStarts;
+};
+
 // A menu's visible items, "-" for a separator.
 inline QStringList MenuTexts(const QList<QAction*>& actions) {
     QStringList texts;
@@ -90,9 +108,7 @@ inline QStringList MenuTexts(const QList<QAction*>& actions) {
 class CAppTest : public testing::Test {
 protected:
     void SetUp() override {
-        QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
-                  QStringLiteral("Vorlix"))
-            .clear();
+        QSettings(QStringLiteral("Vorlix"), QStringLiteral("Vorlix")).clear();
         app = std::make_unique<CVorlixApp>(ui);
         ASSERT_TRUE(app->InitInstance());
     }
@@ -119,6 +135,6 @@ protected:
         return Utf8(doc->GetFrame()->DescriptionPane()->toPlainText());
     }
 
-    CScriptedUserInterface ui;
+    CScriptedDesktop ui;
     std::unique_ptr<CVorlixApp> app;
 };

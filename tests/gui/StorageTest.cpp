@@ -55,6 +55,7 @@ TEST_F(CStorageTest, FirstSaveAsksFileAndTableTheSecondNothing) {
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), database + " (Klassen)");
     EXPECT_EQ(app->RecentFiles(), QStringList{QString::fromStdString(database)});
+    EXPECT_FALSE(Exists(database + ".bak")); // the file is new: nothing to keep
 
     Tree(doc).SelectNode(doc->m_pRoot->FindByName("CShape", KindClass));
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Grundform"));
@@ -121,8 +122,42 @@ TEST_F(CStorageTest, DamagedOrVanishedFileIsReportedAndOpensNothing) {
     EXPECT_FALSE(Exists(database));
 }
 
+// Another table that holds rows is replaced only after a Yes that names
+// what it holds; "Speichern unter" can name a new table; the own table is
+// saved into without a question.
+TEST_F(CStorageTest, SavingIntoSomeoneElsesRowsAsksFirst) {
+    NewSaved()->m_pRoot->FindByName("CCircle", KindClass)->SetDescription("Ein Kreis");
+    Command(ID_FILE_SAVE).trigger();
+    CVorlixDoc* doc = NewFromFirst();
+    ui.questions.clear();
+    for (const bool yes : {false, true}) {
+        ui.fileAnswers = {database};
+        ui.tableAnswers = {std::string("Klassen")};
+        ui.yesNoAnswers = {yes};
+        Command(ID_FILE_SAVE).trigger();
+        EXPECT_EQ(doc->IsModified(), !yes);
+    }
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[0], "Die Tabelle \"Klassen\" in\n" + database +
+                                   "\nenthält bereits 6 Einträge, davon 1 mit Beschreibung!\n\n"
+                                   "Soll sie trotzdem durch die aktuelle Klassenstruktur "
+                                   "ersetzt werden?");
+    ui.fileAnswers = {database, database};
+    ui.tableAnswers = {std::string("Neu"), std::string("Neu")};
+    Command(ID_FILE_SAVE_AS).trigger();
+    EXPECT_EQ(doc->GetTitle(), database + " (Neu)");
+    Command(ID_FILE_SAVE_AS).trigger();
+    EXPECT_EQ(ui.offeredTables.back(), (std::vector<std::string>{"Klassen", "Neu"}));
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_FALSE(doc->IsModified());
+}
+
 TEST_F(CStorageTest, ExportWritesThePagesWithTheEditedDescriptionOnlyAfterYes) {
     CVorlixDoc* doc = NewFromFirst();
+    // The root's page names the true location, a "-" in it as it is.
+    doc->m_pRoot->m_strDatabase = dir.Path() + "/gui-walk/x.db";
+    doc->m_pRoot->m_strTable = "Klassen";
+    doc->m_pRoot->m_bNeedsLocation = false;
     CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
     Tree(doc).SelectNode(shape);
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Grundform aller Figuren"));
@@ -136,7 +171,10 @@ TEST_F(CStorageTest, ExportWritesThePagesWithTheEditedDescriptionOnlyAfterYes) {
     ui.folderAnswers = {dir.Path()};
     Command(ID_EXPORT_HTML).trigger();
     EXPECT_EQ(ui.questions.size(), 2u);
-    EXPECT_TRUE(Exists(dir.Path() + "/index.html"));
+    QFile index(QString::fromStdString(dir.Path() + "/index.html"));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(index.readAll().contains(
+        QByteArray::fromStdString("<title>class " + dir.Path() + "/gui-walk/x.db (Klassen)")));
     QFile page(QString::fromStdString(dir.Path() + "/" + shape->GetHtmlFileName()));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     EXPECT_TRUE(page.readAll().contains("Grundform aller Figuren"));

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <functional>
 #include <optional>
 
@@ -37,15 +38,12 @@ public:
     std::optional<int> choose;
 };
 
-// A right-button click at a point of a view's viewport.
+// A real right-button click at a point of a view's viewport: spontaneous, in
+// an active window, so that the press gives the view the focus first.
 inline void RightClick(QAbstractItemView& view, const QPoint& at) {
-    QWidget* viewport = view.viewport();
-    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::RightButton,
-                      Qt::RightButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::RightButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &release);
+    view.window()->show();
+    QApplication::setActiveWindow(view.window());
+    QTest::mouseClick(view.viewport(), Qt::RightButton, Qt::NoModifier, at);
 }
 
 // A point on an item's label: the tree hits an item there only.

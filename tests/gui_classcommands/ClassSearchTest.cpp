@@ -1,6 +1,7 @@
 #include "ClassCommandsSupport.h"
 #include "shell/ClassSelectDlg.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 
 namespace {
@@ -74,14 +75,6 @@ TEST(ClassSelectDlg, SortsCaseInsensitivelyAndGivesTheChosenNameOrNone) {
     dialog.List()->setCurrentRow(2);
     dialog.accept();
     EXPECT_EQ(dialog.GetSelectedName(), "beta");
-    // A cleared selection disables OK and chooses nothing.
-    dialog.List()->clearSelection();
-    EXPECT_FALSE(dialog.OkButton()->isEnabled());
-    dialog.accept();
-    EXPECT_EQ(dialog.GetSelectedName(), "");
-    dialog.List()->setCurrentRow(1);
-    EXPECT_TRUE(dialog.OkButton()->isEnabled());
-
     const std::vector<std::string> none;
     CClassSelectDlg empty;
     empty.SetNames(&none);
@@ -91,22 +84,34 @@ TEST(ClassSelectDlg, SortsCaseInsensitivelyAndGivesTheChosenNameOrNone) {
     EXPECT_EQ(empty.GetSelectedName(), "");
 }
 
-TEST(ClassSelectDlg, DoubleClickDoesNotClose) {
-    const std::vector<std::string> names = {"A"};
+// Typing narrows the list to names that contain the text in any case;
+// Enter takes the first of them.
+TEST(ClassSelectDlg, FilterNarrowsAndEnterTakesTheFirstMatch) {
+    const std::vector<std::string> names = {"CView", "CDocument", "CScrollView", "aardvark"};
     CClassSelectDlg dialog;
     dialog.SetNames(&names);
     dialog.show();
-    QListWidget* list = dialog.List();
-    const QPointF at = list->visualItemRect(list->item(0)).center();
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &event);
+    QApplication::setActiveWindow(&dialog);
+    const std::pair<const char*, QStringList> cases[] = {
+        {"VIEW", {"CScrollView", "CView"}},
+        {"x", {}},
+        {"", {"aardvark", "CDocument", "CScrollView", "CView"}}};
+    for (const auto& [typed, shown] : cases) {
+        dialog.FilterField()->clear();
+        QTest::keyClicks(dialog.FilterField(), QString::fromUtf8(typed));
+        QStringList visible;
+        for (int i = 0; i < dialog.List()->count(); ++i) {
+            if (!dialog.List()->item(i)->isHidden()) {
+                visible << dialog.List()->item(i)->text();
+            }
+        }
+        EXPECT_EQ(visible, shown) << typed;
+        EXPECT_EQ(dialog.OkButton()->isEnabled(), !shown.isEmpty()) << typed;
     }
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.GetSelectedName(), "");
+    QTest::keyClicks(dialog.FilterField(), QStringLiteral("scroll"));
+    QTest::keyClick(dialog.FilterField(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.GetSelectedName(), "CScrollView");
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 #include "search/SearchHit.h"
 #include "shell/SearchResultDlg.h"
 
+#include <QDesktopServices>
+#include <QLabel>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace {
 
@@ -91,7 +94,7 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
         if (node->GetKind() == KindFunction) {
             ASSERT_TRUE(Tree(doc).SelectNode(node->m_pParent));
         }
-        ui = CScriptedUserInterface();
+        ui = CScriptedDesktop();
         ui.folderAnswers.push_back(kSources);
         EXPECT_EQ(RunFromMenu(doc, node, c.command).table, c.table) << c.command;
         EXPECT_EQ(ui.folderTitles, std::vector<std::string>{kFolderTitle});
@@ -99,17 +102,6 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
         EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Parse angegebenes Verzeichnis ..."});
         EXPECT_FALSE(ui.progressVisible);
     }
-}
-
-TEST_F(CSearchTest, SecondSearchReplacesTheHitsOfTheFirst) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
-    ui.folderAnswers = {kSources, kSources};
-    const SShownResults first = RunFromMenu(doc, sample.view, ID_FIND_CLASS_FUNCTIONS);
-    EXPECT_EQ(first.table.size(), 3);
-    EXPECT_EQ(RunFromMenu(doc, sample.wnd, ID_FIND_CLASS_HEADERS).table,
-              (QList<QStringList>{{"Klasse", "Dateiname"}}));
-    EXPECT_TRUE(doc->m_search.ClassHits().empty());
 }
 
 TEST_F(CSearchTest, CancelledFolderOrTheRootShowsNoResults) {
@@ -168,4 +160,49 @@ TEST(SearchResultDlg, ShowsColumnsAndSortedRowsOfEachMode) {
               QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
 }
 
+// Opened files reach this handler instead of the desktop's programs.
+class COpenedFiles : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+// Resizable, columns as wide as their texts, a German word when nothing was
+// found, and a double click opens the hit's file.
+TEST(SearchResultDlg, GrowsFitsSaysNothingFoundAndOpensFiles) {
+    const std::string longPath = "/very/long/path/to/some/deeply/nested/source/file/panel.cpp";
+    const std::vector<CSearchHit> hits = {{"CPanel", "Paint", longPath}};
+    const std::vector<CSearchHit> none;
+    CClassNode node;
+    COpenedFiles opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
+    for (const auto* list : {&hits, &none}) {
+        CSearchResultDlg dialog;
+        dialog.SetHits(list);
+        dialog.SetNode(&node);
+        dialog.SetMode('C');
+        dialog.show();
+        EXPECT_EQ(dialog.NoHitsLabel()->isVisible(), list->empty());
+        EXPECT_EQ(dialog.NoHitsLabel()->text(), QStringLiteral("Keine Fundstellen vorhanden"));
+        const int width = dialog.List()->width();
+        dialog.resize(dialog.size() + QSize(200, 100));
+        EXPECT_EQ(dialog.List()->width(), width + 200);
+        if (!list->empty()) {
+            QTreeWidget* view = dialog.List();
+            EXPECT_GE(view->columnWidth(2),
+                      view->fontMetrics().horizontalAdvance(QString::fromStdString(longPath)));
+            QApplication::processEvents();
+            const QPoint at = view->visualItemRect(view->topLevelItem(0)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        }
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(longPath))});
+}
+
 } // namespace
+
+#include "SourceSearchTest.moc"
