@@ -77,16 +77,7 @@ std::optional<std::string> ChooseTable(CDaoDatabase& database, IUserInterface& u
     }
     std::optional<std::string> table = desktop->ChooseOrNameTable(names);
     if (table && !table->empty() && std::find(names.begin(), names.end(), *table) == names.end()) {
-        // The nine columns of a class table, as a new database gets them.
-        database.CreateTableDef(*table, {{"ID", DaoColumnType::Long},
-                                         {"Type", DaoColumnType::Long},
-                                         {"Row", DaoColumnType::Long},
-                                         {"Parent", DaoColumnType::Long},
-                                         {"Class", DaoColumnType::Text},
-                                         {"File", DaoColumnType::Text},
-                                         {"Description", DaoColumnType::Text},
-                                         {"VarType", DaoColumnType::Text},
-                                         {"Parameter", DaoColumnType::Text}});
+        ClassTable::CreateTable(database, *table);
     }
     return table;
 }

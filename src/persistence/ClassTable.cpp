@@ -18,19 +18,23 @@
 #include <optional>
 #include <vector>
 
+void ClassTable::CreateTable(CDaoDatabase& database, const std::string& name) {
+    database.CreateTableDef(name, {{"ID", DaoColumnType::Long},
+                                   {"Type", DaoColumnType::Long},
+                                   {"Row", DaoColumnType::Long},
+                                   {"Parent", DaoColumnType::Long},
+                                   {"Class", DaoColumnType::Text},
+                                   {"File", DaoColumnType::Text},
+                                   {"Description", DaoColumnType::Text},
+                                   {"VarType", DaoColumnType::Text},
+                                   {"Parameter", DaoColumnType::Text}});
+}
+
 void ClassTable::CreateDatabase(const std::string& path) {
     CDaoDatabase database;
     database.Create(path);
     try {
-        database.CreateTableDef(kDefaultTable, {{"ID", DaoColumnType::Long},
-                                                {"Type", DaoColumnType::Long},
-                                                {"Row", DaoColumnType::Long},
-                                                {"Parent", DaoColumnType::Long},
-                                                {"Class", DaoColumnType::Text},
-                                                {"File", DaoColumnType::Text},
-                                                {"Description", DaoColumnType::Text},
-                                                {"VarType", DaoColumnType::Text},
-                                                {"Parameter", DaoColumnType::Text}});
+        CreateTable(database, kDefaultTable);
     } catch (const CDaoException&) {
         database.Close();
         std::remove(path.c_str());

@@ -5,6 +5,7 @@
 #include <vector>
 
 class CClassNode;
+class CDaoDatabase;
 
 // The class table: one row per node below the root.
 namespace ClassTable {
@@ -19,6 +20,9 @@ inline constexpr const char* kColumns[] = {"ID",   "Type",        "Row",     "Pa
 // CDaoException when the file exists or cannot be made (nothing is left
 // behind then).
 void CreateDatabase(const std::string& path);
+
+// An empty class table with the nine columns in an open database.
+void CreateTable(CDaoDatabase& database, const std::string& name);
 
 // The one message of a load that could not place some rows: how many, and
 // the first few by name, ID and parent ID.
