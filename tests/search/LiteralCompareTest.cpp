@@ -14,10 +14,9 @@ namespace {
 
 using Pieces = std::vector<std::string>;
 
-class CGenerator {
-public:
-    explicit CGenerator(unsigned seed) : m_random(seed) {}
-    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+struct CGenerator {
+    std::mt19937 random;
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
     template <typename T> const T& Pick(const std::vector<T>& items) {
         return items[static_cast<size_t>(Below(static_cast<int>(items.size())))];
     }
@@ -28,15 +27,18 @@ public:
         }
         return text;
     }
-
-    std::mt19937& Random() { return m_random; }
-
-private:
-    std::mt19937 m_random;
 };
 
+using Operation = std::string (*)(const std::string&, const std::string&, const std::string&);
+const std::pair<Operation, Operation> kOperations[] = {
+    {CSourceSearch::FirstBlockContent, literal::FirstBlockContent},
+    {CSourceSearch::EmptyFirstBlock, literal::EmptyFirstBlock},
+    {CSourceSearch::RemoveFirstBlock, literal::RemoveFirstBlock},
+    {CSourceSearch::EmptyAllBlocks, literal::EmptyAllBlocks},
+    {CSourceSearch::RemoveAllBlocks, literal::RemoveAllBlocks}};
+
 TEST(LiteralCompareTest, BlockOperations) {
-    CGenerator gen(1);
+    CGenerator gen{std::mt19937(1)};
     const Pieces braces = {"{", "}", "{}", "{{", "}}", "a", " ", "(", ")"};
     const Pieces comments = {"/", "*", "/*", "*/", "/**/", "a", " "};
     const Pieces letters = {"a", "b", "c", "ab", "ba", "abc", "cb", " "};
@@ -49,15 +51,9 @@ TEST(LiteralCompareTest, BlockOperations) {
         const auto& [o, k, pieces] = gen.Pick(markers);
         const std::string t = gen.Text(*pieces, 24);
         const std::string why = t + " " + o + " " + k;
-        ASSERT_EQ(CSourceSearch::FirstBlockContent(t, o, k), literal::FirstBlockContent(t, o, k))
-            << why;
-        ASSERT_EQ(CSourceSearch::EmptyFirstBlock(t, o, k), literal::EmptyFirstBlock(t, o, k))
-            << why;
-        ASSERT_EQ(CSourceSearch::RemoveFirstBlock(t, o, k), literal::RemoveFirstBlock(t, o, k))
-            << why;
-        ASSERT_EQ(CSourceSearch::EmptyAllBlocks(t, o, k), literal::EmptyAllBlocks(t, o, k)) << why;
-        ASSERT_EQ(CSourceSearch::RemoveAllBlocks(t, o, k), literal::RemoveAllBlocks(t, o, k))
-            << why;
+        for (const auto& [fast, slow] : kOperations) {
+            ASSERT_EQ(fast(t, o, k), slow(t, o, k)) << why;
+        }
         const int start = gen.Below(static_cast<int>(t.size()) + 2) - 1;
         ASSERT_EQ(CSourceSearch::FindClosing(t, o, k, start), literal::FindClosing(t, o, k, start))
             << why;
@@ -75,7 +71,7 @@ const Pieces kLinePieces = {"\t",         " ",  "  ", "\\", "\\\\", "\"",      "
                             "<b.h>"};
 
 TEST(LiteralCompareTest, LineCleaningAndReaders) {
-    CGenerator gen(4);
+    CGenerator gen{std::mt19937(4)};
     for (int i = 0; i < 50000; ++i) {
         const std::string line = gen.Text(kLinePieces, 12);
         for (const bool inComment : {false, true}) {
@@ -105,13 +101,12 @@ TEST(LiteralCompareTest, LineCleaningAndReaders) {
             }
         }
         const std::string path = dir.Write("x.cpp", contents);
-        ASSERT_EQ(CSourceSearch::ReadCodeText(path), literal::ReadCodeText(path)) << contents;
-        ASSERT_EQ(CSourceSearch::ReadIncludeList(path), literal::ReadIncludeList(path)) << contents;
-        std::string includes;
-        ASSERT_EQ(CSourceSearch::CodeTextAndIncludeList(contents, includes),
-                  literal::ReadCodeText(path))
-            << contents;
-        ASSERT_EQ(includes, literal::ReadIncludeList(path)) << contents;
+        const std::string code = literal::Read(path, false), includes = literal::Read(path, true);
+        ASSERT_EQ(CSourceSearch::ReadCodeText(path), code) << contents;
+        ASSERT_EQ(CSourceSearch::ReadIncludeList(path), includes) << contents;
+        std::string both;
+        ASSERT_EQ(CSourceSearch::CodeTextAndIncludeList(contents, both), code) << contents;
+        ASSERT_EQ(both, includes) << contents;
     }
 }
 
@@ -165,7 +160,7 @@ void GenerateGraph(CGenerator& gen, const CTempDir& dir) {
                             (bases > 1 ? ", " + gen.Pick(names) : "") + " { " +
                             (gen.Below(3) == 0 ? gen.Pick(names) + " m; " : "int x; ") + "};\n");
         }
-        std::shuffle(lines.begin(), lines.end(), gen.Random());
+        std::shuffle(lines.begin(), lines.end(), gen.random);
         // The last one is the source file that uses the function.
         lines.push_back(i == n ? "void K::Run() { m.Draw(); }\nvoid B::Go() { Draw(); }\n" : "");
         std::string text;
@@ -177,7 +172,7 @@ void GenerateGraph(CGenerator& gen, const CTempDir& dir) {
 }
 
 TEST(LiteralCompareTest, SearchesAndIncludeTestOverTreesAndGraphs) {
-    CGenerator gen(7);
+    CGenerator gen{std::mt19937(7)};
     const std::vector<std::pair<std::string, std::string>> targets = {
         {"A", "Draw"}, {"A", ""},  {"B", "Draw"}, {"C", "f"},      {"D", "B"},
         {"AB", "A"},   {" A", ""}, {"", "f"},     {"A B", "Draw"}, {"{}", ""}};

@@ -93,16 +93,16 @@ TEST(SearchCliTest, WritesHitsAsCsvAndRejectsBadUsage) {
     const std::string path = dir.Write("x.cpp", "int a, b; void f() { A x; }\n");
     EXPECT_EQ(RunSearchCli({"search", "C", "A", dir.Path()}, 0),
               header + "-,\"a, b; void f\"," + path + "\r\n");
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"search"},
-                                               {"search", "H", "Shape"},
-                                               {"search", "F", "Shape", kShapes},
-                                               {"search", "C", "Shape", "Draw", kShapes},
-                                               {"search", "HC", "Shape", kShapes},
-                                               {"search", "h", "Shape", kShapes},
-                                               {"search", "H", "Shape", kShapes + "/missing"},
-                                               {"search", "H", "Shape", kShapes + "/Circle.h"},
-                                               {"search", "H", "Shape", ""}}) {
+    const std::vector<std::string> bad[] = {{"search"},
+                                            {"search", "H", "Shape"},
+                                            {"search", "F", "Shape", kShapes},
+                                            {"search", "C", "Shape", "Draw", kShapes},
+                                            {"search", "HC", "Shape", kShapes},
+                                            {"search", "h", "Shape", kShapes},
+                                            {"search", "H", "Shape", kShapes + "/missing"},
+                                            {"search", "H", "Shape", kShapes + "/Circle.h"},
+                                            {"search", "H", "Shape", ""}};
+    for (const auto& args : bad) {
         EXPECT_EQ(RunSearchCli(args, 2), "");
     }
 }
