@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -150,10 +151,7 @@ void GenerateTree(CGenerator& gen, const CTempDir& dir) {
                     : gen.Text(kCodePieces, 6) + "\n");
         }
         std::shuffle(lines.begin(), lines.end(), gen.random);
-        std::string text;
-        for (const std::string& line : lines) {
-            text += line;
-        }
+        const std::string text = std::accumulate(lines.begin(), lines.end(), std::string());
         const bool source = file.back() != 'h';
         dir.Write(file,
                   text + (source ? "void K::Run() { m.Draw(); }\nvoid B::Go() { Draw(); }\n" : ""));
