@@ -25,6 +25,7 @@ TEST(SearchModesTest, SingleFiles) {
          "class E : public A { int m; }; class P { A x; char c = '{'; }; class F { A y; };",
          "B/-|C/-|D/-|F/-|"},
         {'H', "class P { A { A {", ""},
+        {'H', "a class{ int q; } X { A a; };", "X/-|"}, // the keyword spans a removed block
         // "{}" pairs go only after a block without the name: Z's "A{}B" is
         // whole again, X's was emptied first.
         {'H', "class X { A{}B; }; class Y { int q; }; class Z { A{}B; };", "Z/-|", "AB"},
@@ -35,6 +36,7 @@ TEST(SearchModesTest, SingleFiles) {
          "B/One|C/Three|-/n; void f|B/Run const|-/: m(0)|"},
         {'C', "void f() { char c = '{'; A a; }\nvoid g() { A b; }", "-/c = '|-/g|"},
         {'C', "void f() { char c = '{'; A a; } void g() { A b; } {}", ""},
+        {'C', "f() { {}g() { A b; }", "-/g|"}, // the unpaired opener goes with the first "{}"
         {'F', "void B::Paint() { A::Reset(); m_a.Draw(); }", "B/Paint|"},
         {'F', "void B::Paint() { m_a.Draw(); } void C::Paint() { A a; }", ""},
     };
