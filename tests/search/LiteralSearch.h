@@ -123,7 +123,8 @@ inline string FirstBlockContent(const string& t, const string& o, const string& 
     return q <= p ? "" : S::Trim(S::Left(S::Mid(t, p + 1), q - p - 1));
 }
 
-inline string EmptyFirstBlock(string t, const string& o, const string& k) {
+inline string EmptyFirstBlock(const string& text, const string& o, const string& k) {
+    string t = text;
     const int p = S::Find(t, o);
     if (p < 0) {
         return S::Trim(t);
@@ -173,16 +174,26 @@ inline int FindLastClassKeyword(const string& t) {
     return last;
 }
 
-inline string ReadCodeText(const string& path) {
+// The code text of a file, or with includes its include list.
+inline string Read(const string& path, bool includes) {
     CTextFileReader file;
-    string result;
+    string out;
     string line;
     bool inComment = false;
-    if (!file.Open(path)) {
-        return "";
-    }
-    while (file.ReadLine(line)) {
+    for (const bool open = file.Open(path); open && file.ReadLine(line);) {
         CleanLine(line, inComment);
+        if (includes) {
+            for (string next; S::Left(line, 8) == "#include" && !line.empty() &&
+                              line.back() == '\\' && file.ReadLine(next);) {
+                line = S::Left(line, S::Len(line) - 1) + next;
+            }
+            line = S::Left(line, 8) != "#include" || S::Find(line, "\"") < 0
+                       ? ""
+                       : S::Mid(line, S::Find(line, "\"") + 1);
+            line = S::Trim(S::Left(line, S::Find(line, "\""))); // no closing quote: nothing
+            out += line.empty() ? "" : line + "|";
+            continue;
+        }
         if (const int hash = S::Find(line, "#"); hash >= 0) {
             for (string next = line; !next.empty() && next.back() == '\\';) {
                 if (!file.ReadLine(next)) {
@@ -196,32 +207,9 @@ inline string ReadCodeText(const string& path) {
             S::Delete(line, q1, q2 >= 0 ? q2 - q1 + 1 : 1);
         }
         line = S::TrimRight(line);
-        result += line.empty() ? "" : line + " ";
+        out += line.empty() ? "" : line + " ";
     }
-    return RemoveAllBlocks(result, "/*", "*/");
-}
-
-inline string ReadIncludeList(const string& path) {
-    CTextFileReader file;
-    string list;
-    string line;
-    bool inComment = false;
-    if (!file.Open(path)) {
-        return "";
-    }
-    while (file.ReadLine(line)) {
-        CleanLine(line, inComment);
-        if (S::Left(line, 8) != "#include") {
-            continue;
-        }
-        for (string next; !line.empty() && line.back() == '\\' && file.ReadLine(next);) {
-            line = S::Left(line, S::Len(line) - 1) + next;
-        }
-        line = S::Find(line, "\"") < 0 ? "" : S::Mid(line, S::Find(line, "\"") + 1);
-        line = S::Left(line, S::Find(line, "\"")); // no closing quote: nothing
-        list += S::Trim(line).empty() ? "" : S::Trim(line) + "|";
-    }
-    return RemoveAllBlocks(list, "/*", "*/");
+    return RemoveAllBlocks(out, "/*", "*/");
 }
 
 inline void SplitHead(string h, string& classPart, string& functionPart) {
@@ -268,7 +256,7 @@ public:
         className = cls;
         functionName = function;
         searchDir = directory;
-        Walk(directory.size() > 1 ? S::Left(directory, S::Len(directory) - 1) : directory, mode);
+        Walk(directory, mode);
     }
 
     void Walk(const string& directory, char mode) {
@@ -286,7 +274,7 @@ public:
             if (e.isDirectory) {
                 Walk(e.path, mode);
             } else if ((mode == 'C' || mode == 'F') && (ext == ".CPP" || ext == ".C")) {
-                FindUse(ReadCodeText(e.path), e.path, mode == 'F');
+                FindUse(Read(e.path, false), e.path, mode == 'F');
             } else if (mode == 'H' && ext == ".H") {
                 SearchHeaderFile(e.path);
             }
@@ -294,7 +282,7 @@ public:
     }
 
     void SearchHeaderFile(const string& path) {
-        for (string t = ReadCodeText(path); DropUnpaired(t);) {
+        for (string t = Read(path, false); DropUnpaired(t);) {
             if (S::Find(FirstBlockContent(t, "{", "}"), className) < 0) {
                 t = RemoveFirstBlock(t, "{", "}");
                 continue;
@@ -368,7 +356,7 @@ private:
     }
 
     bool Refer(const string& path, const string& name, std::vector<string>& chain) {
-        string list = ReadIncludeList(path);
+        string list = Read(path, true);
         for (int bar = S::Find(list, "|"); bar >= 0; bar = S::Find(list, "|")) {
             const string file = Resolve(path, S::Left(list, bar));
             list = S::Mid(list, bar + 1);
@@ -378,7 +366,7 @@ private:
                 continue;
             }
             chain.push_back(id);
-            const bool found = ReferIn(ReadCodeText(file), file, name, chain);
+            const bool found = ReferIn(Read(file, false), file, name, chain);
             chain.pop_back();
             if (found) {
                 return true;

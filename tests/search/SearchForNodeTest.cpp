@@ -27,7 +27,7 @@ struct Model {
     }
 };
 
-TEST(SearchForNodeTest, NodesRunTheSequence) {
+TEST(SearchForNodeTest, NodesRunTheSequenceOrNothing) {
     Model model;
     CScriptedUserInterface ui;
     ui.folderAnswers = {kShapes, kShapes + "/"};
@@ -46,27 +46,21 @@ TEST(SearchForNodeTest, NodesRunTheSequence) {
     EXPECT_EQ(search.GetClassName() + "::" + search.GetFunctionName(), "Shape::Draw");
     EXPECT_EQ(search.Hits().size(), 4u);
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST(SearchForNodeTest, NothingHappensWithoutASearchableNodeOrFolder) {
-    Model model;
+    // Nothing happens without a searchable node or a folder; the hits stay.
     CClassNode orphan;
     orphan.SetKind(KindFunction);
-    CSourceSearch search;
-    search.Search("Shape", "", kShapes, 'H');
-    for (CClassNode* node : {static_cast<CClassNode*>(nullptr), model.color,
-                             static_cast<CClassNode*>(&model.root), &orphan, model.shape}) {
-        CScriptedUserInterface ui;
-        ui.folderAnswers.push_back(node == model.shape ? "" : kShapes);
-        EXPECT_FALSE(search.SearchForNode('C', node, ui));
-        EXPECT_EQ(ui.folderTitles.size(), node == model.shape ? 1u : 0u);
-        EXPECT_EQ(ui.progressShown, 0);
+    const std::pair<CClassNode*, std::optional<std::string>> idle[] = {
+        {nullptr, kShapes}, {model.color, kShapes}, {&model.root, kShapes},
+        {&orphan, kShapes}, {model.shape, ""},      {model.shape, std::nullopt}};
+    for (const auto& [node, answer] : idle) {
+        CScriptedUserInterface none;
+        none.folderAnswers.push_back(answer);
+        EXPECT_FALSE(search.SearchForNode('C', node, none));
+        EXPECT_EQ(none.folderTitles.size(), node == model.shape ? 1u : 0u);
+        EXPECT_EQ(none.progressShown, 0);
     }
-    CScriptedUserInterface cancelled;
-    cancelled.folderAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(search.SearchForNode('C', model.shape, cancelled));
-    EXPECT_EQ(search.LastMode(), 'H'); // the last search's hits stay
-    EXPECT_EQ(search.Hits().size(), 1u);
+    EXPECT_EQ(search.LastMode(), 'F');
+    EXPECT_EQ(search.Hits().size(), 4u);
 }
 
 std::string RunSearchCli(const std::vector<std::string>& args, int expectedStatus) {
@@ -93,16 +87,16 @@ TEST(SearchCliTest, WritesHitsAsCsvAndRejectsBadUsage) {
     const std::string path = dir.Write("x.cpp", "int a, b; void f() { A x; }\n");
     EXPECT_EQ(RunSearchCli({"search", "C", "A", dir.Path()}, 0),
               header + "-,\"a, b; void f\"," + path + "\r\n");
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"search"},
-                                               {"search", "H", "Shape"},
-                                               {"search", "F", "Shape", kShapes},
-                                               {"search", "C", "Shape", "Draw", kShapes},
-                                               {"search", "HC", "Shape", kShapes},
-                                               {"search", "h", "Shape", kShapes},
-                                               {"search", "H", "Shape", kShapes + "/missing"},
-                                               {"search", "H", "Shape", kShapes + "/Circle.h"},
-                                               {"search", "H", "Shape", ""}}) {
+    const std::vector<std::string> bad[] = {{"search"},
+                                            {"search", "H", "Shape"},
+                                            {"search", "F", "Shape", kShapes},
+                                            {"search", "C", "Shape", "Draw", kShapes},
+                                            {"search", "HC", "Shape", kShapes},
+                                            {"search", "h", "Shape", kShapes},
+                                            {"search", "H", "Shape", kShapes + "/missing"},
+                                            {"search", "H", "Shape", kShapes + "/Circle.h"},
+                                            {"search", "H", "Shape", ""}};
+    for (const auto& args : bad) {
         EXPECT_EQ(RunSearchCli(args, 2), "");
     }
 }
