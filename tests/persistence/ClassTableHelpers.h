@@ -6,6 +6,7 @@
 #include "cli/StructureCsv.h"
 #include "model/ClassRoot.h"
 #include "persistence/DaoException.h"
+#include "platform/FileServices.h"
 
 #include <cstdio>
 #include <functional>
@@ -29,10 +30,15 @@ public:
     CSqlFixture(const CSqlFixture&) = delete;
     CSqlFixture& operator=(const CSqlFixture&) = delete;
 
-    void Exec(const std::string& sql) { Rows(sql); }
+    void Exec(const std::string& sql) const { Rows(sql); }
+    // The first row of a query, "" for none.
+    std::string One(const std::string& sql) const {
+        const std::vector<std::string> rows = Rows(sql);
+        return rows.empty() ? "" : rows[0];
+    }
 
     // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
-    std::vector<std::string> Rows(const std::string& sql) {
+    std::vector<std::string> Rows(const std::string& sql) const {
         std::vector<std::string> rows;
         char* error = nullptr;
         const auto collect = [](void* out, int count, char** values, char**) {
@@ -64,11 +70,13 @@ inline void RunSqliteClient(const std::string& path, const std::string& sql) {
 }
 
 // The class table made by hand, as a user would: four integer, five text columns.
-inline void CreateClassTable(CSqlFixture& sql, const std::string& quotedName,
-                             const std::string& idType = "INTEGER") {
-    sql.Exec("CREATE TABLE " + quotedName + " (ID " + idType +
-             ", Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, File TEXT,"
-             " Description TEXT, VarType TEXT, Parameter TEXT)");
+inline std::string ClassTableSql(const std::string& quotedName, const std::string& idType = "") {
+    return "CREATE TABLE " + quotedName + " (ID INTEGER" + idType +
+           ", Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, File TEXT,"
+           " Description TEXT, VarType TEXT, Parameter TEXT);";
+}
+inline void CreateClassTable(CSqlFixture& sql, const std::string& quotedName) {
+    sql.Exec(ClassTableSql(quotedName));
 }
 
 // A SQL text literal.
@@ -99,13 +107,8 @@ inline std::string InsertSql(const std::string& quotedTable, const std::vector<T
     return sql + "COMMIT;";
 }
 
-inline void InsertRows(CSqlFixture& sql, const std::string& quotedTable,
-                       const std::vector<TableRow>& rows) {
-    sql.Exec(InsertSql(quotedTable, rows));
-}
-
 // The rows of the class table as text, in table order.
-inline std::vector<std::string> StoredRows(CSqlFixture& sql, const std::string& quotedTable) {
+inline std::vector<std::string> StoredRows(const CSqlFixture& sql, const std::string& quotedTable) {
     return sql.Rows("SELECT ID, Type, Row, Parent, Class, File, Description, VarType, Parameter "
                     "FROM " +
                     quotedTable + " ORDER BY rowid");
@@ -155,6 +158,16 @@ inline std::string DaoError(const std::function<void()>& operation) {
         return error.GetErrorMessage();
     }
     return {};
+}
+
+inline std::string Fixture(const std::string& name) {
+    return std::string(VORLIX_SHARED_FIXTURES_DIR) + "/access/" + name;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::string contents;
+    ReadWholeFile(path, contents);
+    return contents;
 }
 
 struct CliResult {
