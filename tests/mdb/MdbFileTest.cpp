@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <map>
-#include <optional>
 
 namespace {
 
@@ -68,62 +66,5 @@ TEST(MdbFile, CatalogDateThatIsNoDateIsDamage) {
         EXPECT_EQ(file.GetError().find("beschädigt") != std::string::npos, !sound) << days;
     }
 }
-
-// Per table the contents read, or nullopt when the read failed with a text;
-// no entries when the file did not open.
-using Reading = std::map<std::string, std::optional<MdbTableContents>>;
-
-Reading ReadEverything(const std::string& path, bool& opened) {
-    Reading reading;
-    CMdbFile file;
-    opened = file.Open(path);
-    EXPECT_EQ(opened, file.GetError().empty()) << file.GetError();
-    for (const MdbTableDefInfo& def :
-         opened ? file.GetTableDefs() : std::vector<MdbTableDefInfo>{}) {
-        MdbTableContents contents;
-        if (file.ReadTable(def.name, contents)) {
-            reading[def.name] = std::move(contents);
-        } else {
-            EXPECT_FALSE(file.GetError().empty());
-            EXPECT_TRUE(contents.columns.empty() && contents.rows.empty());
-            reading[def.name] = std::nullopt;
-        }
-    }
-    return reading;
-}
-
-// A copy cut short gives an error text or exactly what the intact file holds,
-// never a crash and never a table cut short. (Flipped bytes are the fuzz
-// targets' business.)
-class MdbDamage : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(MdbDamage, CutCopiesGiveAnErrorOrTheWholeTable) {
-    constexpr std::size_t PageSize = 4096;
-    const std::string intact = ReadBytes(Fixture(GetParam()));
-    bool opened = false;
-    const Reading reference = ReadEverything(Fixture(GetParam()), opened);
-    ASSERT_TRUE(opened && reference.count("Klassen") == 1 && reference.at("Klassen"));
-    CTempDir dir;
-    int failures = 0;
-    for (std::size_t step = 0; step < 2 * intact.size() / PageSize; ++step) {
-        // Whole pages, and pages cut in half.
-        const std::size_t size = step / 2 * PageSize + step % 2 * (PageSize / 2 + 17);
-        SCOPED_TRACE("size " + std::to_string(size));
-        const Reading reading =
-            ReadEverything(dir.Write("copy.mdb", intact.substr(0, size)), opened);
-        failures += opened ? 0 : 1;
-        EXPECT_TRUE(size % PageSize == 0 || !opened); // never a page cut in half
-        for (const auto& [table, contents] : reading) {
-            failures += contents ? 0 : 1;
-            EXPECT_TRUE(!contents || (contents->columns == reference.at(table)->columns &&
-                                      contents->rows == reference.at(table)->rows))
-                << table;
-        }
-    }
-    // A reader that never failed would not be looking.
-    EXPECT_GT(failures, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Jet4, MdbDamage, ::testing::Values("klassen2000.mdb", "klassen2003.mdb"));
 
 } // namespace
