@@ -12,7 +12,7 @@ protected:
         std::filesystem::create_directories(dir.Path() + "/my-db");
         path = dir.Path() + "/my-db/db.mdb";
         sql = std::make_unique<CSqlFixture>(path);
-        CreateClassTable(*sql, "Klassen");
+        sql->Exec(ClassTableSql("Klassen"));
     }
 
     bool Load(const std::string& table = "Klassen") {
@@ -85,9 +85,9 @@ TEST_F(LoadTest, KeyedTableWithDerivedClassesFirstLoadsWhole) {
 }
 
 TEST_F(LoadTest, StoresEveryColumnNullsAndTheRootsLocation) {
-    sql->Exec("INSERT INTO Klassen VALUES (1, 1, 12, -1, 'a==b', 'dir\\x.h', " +
-              Quote("Größe, \"ä\"\r\nzwei") + ", 'int*x', 'int a,char*b=0'), " +
-              "(2, 2, NULL, 1, 'g', NULL, NULL, NULL, NULL)");
+    sql->Exec("INSERT INTO Klassen VALUES (1, 1, 12, -1, 'a==b', 'dir\\x.h', 'Größe, \"ä\"' || "
+              "char(13, 10) || 'zwei', 'int*x', 'int a,char*b=0'), (2, 2, NULL, 1, 'g', NULL, "
+              "NULL, NULL, NULL)");
     AddNode(root, KindClass, 99, "Alt");
     ASSERT_TRUE(Load());
     EXPECT_EQ(Csv(root), "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"

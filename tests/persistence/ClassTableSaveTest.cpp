@@ -17,17 +17,12 @@ const std::vector<std::string> kExampleRows = {
     "3|3|12|1|v|v.h|Beschreibung von v|int|",
 };
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 class SaveTest : public testing::Test {
 protected:
     void SetUp() override {
         path = dir.Path() + "/db.mdb";
         sql = std::make_unique<CSqlFixture>(path);
-        CreateClassTable(*sql, "Klassen");
-        CreateClassTable(*sql, "Alt");
+        sql->Exec(ClassTableSql("Klassen") + ClassTableSql("Alt"));
         // root -> A (1; B 4, f 2, v 3)
         CClassNode* a = AddNode(root, KindClass, 1, "A", 10);
         AddNode(*a, KindClass, 4, "B", 20);
@@ -66,14 +61,12 @@ TEST_F(SaveTest, FirstSaveAsksForFileAndTableAndWritesPreOrderRows) {
                   "ID INTEGER,Type INTEGER,Row INTEGER,Parent INTEGER,Class TEXT,File TEXT,"
                   "Description TEXT,VarType TEXT,Parameter TEXT;integerintegerintegerinteger");
     }
-    ASSERT_EQ(ui.fileDialogs.size(), 1u);
-    EXPECT_TRUE(ui.fileDialogs[0].save);
-    EXPECT_EQ(ui.fileDialogs[0].defaultExtension + ui.fileDialogs[0].filter,
-              "*.mdbAccess Datenbank (*.mdb)|*.mdb||");
-    EXPECT_EQ(ui.offeredTables, (std::vector<std::vector<std::string>>{{"Klassen"}}));
+    ASSERT_EQ(ui.fileDialogs.size() + ui.offeredTables.size(), 2u);
+    EXPECT_TRUE(ui.fileDialogs[0].save && !root.m_bNeedsLocation && ui.messages.empty());
+    EXPECT_EQ(ui.fileDialogs[0].defaultExtension + ui.fileDialogs[0].filter +
+                  ui.offeredTables[0][0],
+              "*.mdbAccess Datenbank (*.mdb)|*.mdb||Klassen");
     EXPECT_EQ(root.m_strDatabase + "|" + root.m_strTable, fresh + "|Klassen");
-    EXPECT_FALSE(root.m_bNeedsLocation);
-    EXPECT_TRUE(ui.messages.empty());
 }
 
 // The copy holds what the database holds, also changes another connection
@@ -99,7 +92,7 @@ TEST_F(SaveTest, SavingReplacesTheOldRowsAfterAConsistentCopy) {
 // name holds quotes and blanks.
 TEST_F(SaveTest, SaveThenLoadGivesBackEveryStoredField) {
     const std::string table = "Meine \"alten\" Klassen; DROP TABLE Klassen";
-    CreateClassTable(*sql, "\"Meine \"\"alten\"\" Klassen; DROP TABLE Klassen\"");
+    sql->Exec(ClassTableSql("\"Meine \"\"alten\"\" Klassen; DROP TABLE Klassen\""));
     CClassNode* c = AddNode(root, KindClass, 5, "Zeichen");
     c->SetDescription("Umlaute äöü ß, \"Anführung\"\r\nzweite Zeile, 'einfach'; -- kein SQL");
     AddNode(*c, KindFunction, 6, "operator==")->SetParameters("const Zeichen& rhs");
@@ -116,18 +109,15 @@ TEST_F(SaveTest, SaveThenLoadGivesBackEveryStoredField) {
 
 TEST_F(SaveTest, CancelPathsAndFilesThatCannotBeUsed) {
     // File dialog cancelled: nothing happens at all.
-    EXPECT_FALSE(root.Save(true, ui));
+    EXPECT_FALSE(root.Save(true, ui) || FileExists(path + ".bak"));
     EXPECT_EQ(root.m_strDatabase, "Unbekannt");
-    EXPECT_FALSE(FileExists(path + ".bak"));
     // Table dialog cancelled: nothing written, but the copy exists.
     ui.fileAnswers.push_back(path);
     ui.tableAnswers.push_back(std::nullopt);
     EXPECT_FALSE(root.Save(true, ui));
     EXPECT_EQ(root.m_strDatabase + "|" + root.m_strTable, path + "|Unbekannt");
-    EXPECT_TRUE(root.m_bNeedsLocation);
-    EXPECT_TRUE(FileExists(path + ".bak"));
+    EXPECT_TRUE(root.m_bNeedsLocation && FileExists(path + ".bak") && ui.messages.empty());
     EXPECT_TRUE(StoredRows(*sql, "Klassen").empty());
-    EXPECT_TRUE(ui.messages.empty());
     // A new file that cannot be made: German text with the engine's after it.
     const std::string nowhere = dir.Path() + "/kein/Verzeichnis.mdb";
     ui.fileAnswers.push_back(nowhere);
@@ -143,20 +133,15 @@ TEST_F(SaveTest, CancelPathsAndFilesThatCannotBeUsed) {
         "Die Datei '" + text + "' ist keine Datenbank.\n\nfile is not a database";
     EXPECT_EQ(DaoError([&] { root.Save(true, ui); }), notADatabase);
     EXPECT_EQ(DaoError([&] { root.Load(text, ui); }), notADatabase);
-    EXPECT_EQ(root.GetChildCount(), 0);
+    EXPECT_TRUE(root.GetChildCount() == 0 && ui.offeredTables.size() == 1);
     EXPECT_EQ(ReadBytes(text), std::string(3000, 't'));
-    EXPECT_EQ(ui.offeredTables.size(), 1U);
 }
 
 // A row the table refuses, a table with triggers (which would run their own
 // statements, here for ever) and a lock held elsewhere: one message, false,
 // and the old rows stay. Loading such a table stays allowed.
 TEST_F(SaveTest, WritesThatFailEndTheSaveAndKeepTheOldRows) {
-    const struct {
-        const char* table;
-        const char* setup;
-        std::string message;
-    } cases[] = {
+    const std::tuple<const char*, const char*, std::string> cases[] = {
         {"Streng", "",
          "Die Datenbank '" + path +
              "' nimmt die Zeile nicht an.\n\n"
@@ -173,16 +158,15 @@ TEST_F(SaveTest, WritesThatFailEndTheSaveAndKeepTheOldRows) {
     };
     sql->Exec("CREATE TABLE Streng (ID, Type, Row, Parent, Class CHECK (Class <> 'f'), File, "
               "Description, VarType, Parameter)");
-    for (const auto& c : cases) {
+    for (const auto& [table, setup, message] : cases) {
         ui.messages.clear();
-        sql->Exec(InsertSql(c.table, {{7, 1, -1, "Old"}, {8, 1, -1, "Older"}}));
-        sql->Exec(c.setup);
-        Settle(c.table);
+        sql->Exec(InsertSql(table, {{7, 1, -1, "Old"}, {8, 1, -1, "Older"}}) + setup);
+        Settle(table);
         EXPECT_FALSE(root.Save(false, ui));
-        EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
-        EXPECT_EQ(sql->One(std::string("SELECT group_concat(Class) FROM ") + c.table), "Old,Older");
+        EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+        EXPECT_EQ(sql->One(std::string("SELECT group_concat(Class) FROM ") + table), "Old,Older");
         CClassRoot loaded;
-        ui.tableAnswers.push_back(c.table);
+        ui.tableAnswers.push_back(table);
         EXPECT_TRUE(loaded.Load(path, ui));
         EXPECT_EQ(Shape(loaded), "Old Older");
     }
@@ -245,7 +229,7 @@ TEST_F(SaveTest, FullDiskReadOnlyFileOrKilledProcessLoseNothing) {
             if (root.Save(false, childUi) || childUi.messages.size() != 1) {
                 return 11;
             }
-            return Contains(childUi.messages[0], message) ? 0 : 12;
+            return childUi.messages[0].find(message) != std::string::npos ? 0 : 12;
         });
         EXPECT_EQ(status, expected) << message;
         ::chmod(dir.Path().c_str(), 0755);
