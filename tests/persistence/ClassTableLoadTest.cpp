@@ -33,27 +33,26 @@ protected:
 TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
     const std::string unplaced = "2 Einträge der Tabelle konnten nicht eingeordnet werden, weil "
                                  "die Klasse, zu der sie gehören, in keiner Zeile steht:\n\n";
-    std::vector<TableRow> many; // more than five unplaced: the rest are counted
-    for (int i = 0; i < 7; ++i) {
-        many.push_back({10 + i, 1, 99, "X" + std::to_string(i)});
-    }
     const struct {
         std::vector<TableRow> rows;
         const char* shape;
         std::string message; // its end
     } cases[] = {
+        // clang-format off
         // Members have class parents: attached after the first pass.
         {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {4, 1, 1, "B"}, {3, 3, 1, "v"}}, "A{B f v}", ""},
         {{{5, 1, 4, "C"}, {4, 1, 1, "B"}, {1, 1, -1, "A"}, {2, 2, -1, "f"}}, "A{B{C}} f", ""},
         // Later children of one class in table order, whenever their class came.
         {{{2, 2, 4, "f"}, {4, 1, 1, "B"}, {3, 2, 4, "g"}, {1, 1, -1, "A"}}, "A{B{f g}}", ""},
         // A member is never a parent.
-        {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {6, 3, 2, "w"}, {7, 1, 7, "S"}},
-         "A{f}",
+        {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {6, 3, 2, "w"}, {7, 1, 7, "S"}}, "A{f}",
          unplaced + "  w (ID 6, Parent 2)\n  S (ID 7, Parent 7)"},
-        {many, "",
+        // More than five unplaced: the rest are counted.
+        {{{10, 1, 99, "X0"}, {11, 1, 99, "X1"}, {12, 1, 99, "X2"}, {13, 1, 99, "X3"},
+          {14, 1, 99, "X4"}, {15, 1, 99, "X5"}, {16, 1, 99, "X6"}}, "",
          ":\n\n  X0 (ID 10, Parent 99)\n  X1 (ID 11, Parent 99)\n  X2 (ID 12, Parent 99)\n"
          "  X3 (ID 13, Parent 99)\n  X4 (ID 14, Parent 99)\n  und 2 weitere"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shape);
@@ -109,9 +108,10 @@ TEST_F(LoadTest, StoresEveryColumnNullsAndTheRootsLocation) {
 // Rows that cannot be read fail the load without a message: a table lacking
 // a column loses every row, a bad row ends the first pass and drops the parked.
 TEST_F(LoadTest, UnreadableRowsFailTheLoadSilently) {
-    sql->Exec("CREATE TABLE Kurz (ID INTEGER, Type INTEGER, Row INTEGER, Parent INTEGER, "
-              "Class TEXT, File TEXT, VarType TEXT, Parameter TEXT)");
-    sql->Exec("INSERT INTO Kurz VALUES (1, 1, 1, -1, 'A', 'a.h', 'x', 'y')");
+    sql->Exec(
+        "CREATE TABLE Kurz (ID INTEGER, Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, "
+        "File TEXT, VarType TEXT, Parameter TEXT); INSERT INTO Kurz VALUES (1, 1, 1, -1, 'A', "
+        "'a.h', 'x', 'y')");
     EXPECT_FALSE(Load("Kurz"));
     EXPECT_TRUE(root.GetChildCount() == 0 && root.m_bNeedsLocation && root.m_strTable == "Kurz");
     sql->Exec(InsertSql("Klassen", {{1, 1, -1, "A"}, {2, 2, 1, "f"}, {4, 1, 1, "B"}}) +
@@ -125,9 +125,9 @@ TEST_F(LoadTest, CancelOrAnEmptyTableListEmptiesTheTreeAndReturnsFalse) {
     AddNode(root, KindClass, 5, "Alt");
     ui.tableAnswers.push_back(std::nullopt);
     EXPECT_FALSE(root.Load(path, ui));
-    EXPECT_EQ(root.GetChildCount(), 0);
-    EXPECT_EQ(root.m_strDatabase, path);
-    EXPECT_EQ(root.m_strTable + root.GetName(), "UnbekanntUnbekannt");
+    EXPECT_EQ(std::to_string(root.GetChildCount()) + root.m_strDatabase + root.m_strTable +
+                  root.GetName(),
+              "0" + path + "UnbekanntUnbekannt");
     // OK on an empty list gives the empty name, which cannot be opened.
     path = dir.Path() + "/leer.mdb";
     CSqlFixture(path).Exec("PRAGMA user_version = 1");
