@@ -118,19 +118,6 @@ TEST(DaoException, MessageIsCutTo1023BytesOnACharacterBoundary) {
         ASSERT_TRUE(error.GetErrorMessage(buffer, sizeof buffer));
         EXPECT_EQ(std::string(buffer), message.substr(0, shown));
     }
-    char small[4];
-    CDaoException("Größe").GetErrorMessage(small, sizeof small);
-    EXPECT_EQ(std::string(small), "Gr"); // 'ö' does not fit whole
-}
-
-TEST(DaoFieldValue, IntegersOutOfRangeOrWithTrailingTextRaise) {
-    EXPECT_EQ(CDaoFieldValue(std::string(" -7 ")).AsLong(), -7);
-    EXPECT_EQ(CDaoFieldValue(3.0).AsLong(), 3);
-    for (const CDaoFieldValue& bad :
-         {CDaoFieldValue(std::int64_t{2147483648}), CDaoFieldValue(std::string("+-5")),
-          CDaoFieldValue(std::string("12a")), CDaoFieldValue(3.5)}) {
-        EXPECT_THROW(bad.AsLong(), CDaoException) << bad.AsText();
-    }
 }
 
 } // namespace

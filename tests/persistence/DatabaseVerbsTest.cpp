@@ -1,7 +1,6 @@
 #include "ClassTableHelpers.h"
 #include "platform/FileServices.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -9,16 +8,6 @@ namespace {
 
 const std::string kV1 = VORLIX_TEST_DATA_DIR "/persistence/v1";
 const std::string kV2 = VORLIX_TEST_DATA_DIR "/persistence/v2";
-
-std::vector<std::string> SortedLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
 
 class DatabaseVerbs : public testing::Test {
 protected:
@@ -40,13 +29,6 @@ protected:
 };
 
 TEST_F(DatabaseVerbs, ScanAndUpdateReplaceOldRowsKeepingACopy) {
-    const std::string file = dir.Path() + "/new.mdb";
-    const CliResult scan = RunVerb({"scan", "--db", file, kV1});
-    ASSERT_EQ(scan.status, 0) << scan.err;
-    EXPECT_FALSE(FileExists(file + ".bak"));
-    // Loading puts derived classes before members; the rows are the same.
-    EXPECT_EQ(SortedLines(RunVerb({"dump", file, "Klassen"}).out),
-              SortedLines(RunVerb({"scan", "--csv", kV1}).out));
     ASSERT_EQ(RunVerb({"scan", kV1, "--db", path, "--table", "Klassen"}).status, 0);
     CSqlFixture sql(path);
     EXPECT_EQ(sql.One("SELECT group_concat(Class) FROM Klassen"),
@@ -72,11 +54,10 @@ TEST_F(DatabaseVerbs, ScanAndUpdateReplaceOldRowsKeepingACopy) {
 
     // A renamed class and a removed function: named, and nothing changes
     // unless they may go.
-    const std::string renamed =
-        dir.Write("v3/shapes.h", "class CShape\n{\npublic:\n    virtual double Area() const;\n"
-                                 "    int m_nColor;\n};\nclass CRound : public CShape\n{\n};\n");
+    dir.Write("v3/shapes.h", "class CShape\n{\npublic:\n    virtual double Area() const;\n"
+                             "    int m_nColor;\n};\nclass CRound : public CShape\n{\n};\n");
     sql.Exec("UPDATE Klassen SET Description = 'Schiebt' WHERE Class = 'Move'");
-    const std::string v3 = std::filesystem::path(renamed).parent_path().string();
+    const std::string v3 = dir.Path() + "/v3";
     const CliResult refused = RunVerb({"update", path, "Klassen", v3});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("nothing was changed (--drop-lost drops them):\n"
@@ -113,7 +94,6 @@ TEST_F(DatabaseVerbs, FailuresAndTheirExitStatusLeaveTheFileAsItWas) {
         {{"update", path, "Lose", kV2}, 1, "X (ID 9, Parent 77)", nullptr},
         {{"update", path, "Klassen", dir.Path() + "/kein"}, 2, "does not exist"},
         {{"update", missing, "Klassen", kV2}, 2, "unable to open database file"},
-        {{"update", path, "Klassen"}, 2, "usage"},
         {{"export", blocked, "--db", path, "--table", "Klassen"},
          1,
          "the page " + blocked + "/class_1.html could not be written"},
