@@ -17,8 +17,7 @@
 #include <string>
 #include <vector>
 
-// Direct access to a SQLite file for setting up and checking tables, beside
-// the layer under test.
+// Direct access to a SQLite file beside the layer under test.
 class CSqlFixture {
 public:
     explicit CSqlFixture(const std::string& path) { sqlite3_open(path.c_str(), &m_db); }
@@ -90,23 +89,19 @@ inline std::string InsertSql(const std::string& quotedTable, const std::vector<T
     return sql + "COMMIT;";
 }
 
-// The rows of the class table as text, in table order.
-inline std::vector<std::string> StoredRows(const CSqlFixture& sql, const std::string& quotedTable) {
-    return sql.Rows("SELECT ID, Type, Row, Parent, Class, File, Description, VarType, Parameter "
-                    "FROM " +
-                    quotedTable + " ORDER BY rowid");
+// The rows of a table as text, in table order.
+inline std::vector<std::string> StoredRows(const CSqlFixture& sql, const std::string& table) {
+    return sql.Rows("SELECT * FROM " + table + " ORDER BY rowid");
 }
 
 // A node appended to parent, with the fields a class table stores.
 inline CClassNode* AddNode(CClassNode& parent, int kind, int id, const std::string& name,
                            int line = 1) {
     auto* node = new CClassNode;
+    node->SetAll(id, name, "Beschreibung von " + name, "");
     node->SetKind(kind);
-    node->SetId(id);
-    node->SetName(name);
     node->SetLine(line);
     node->SetHeaderFile("/src/include/" + name + ".h");
-    node->SetDescription("Beschreibung von " + name);
     node->SetTypeText(kind == KindClass ? "" : "int");
     node->SetParameters(kind == KindFunction ? "int a,char* b" : "");
     parent.AddChild(node);
