@@ -73,9 +73,7 @@ inline std::string ClassTableSql(const std::string& quotedName, const std::strin
 
 // One row of the class table: ID, Type, Parent and name.
 struct TableRow {
-    int id;
-    int type;
-    int parent;
+    int id, type, parent;
     std::string name;
 };
 
@@ -150,8 +148,7 @@ inline std::string ReadBytes(const std::string& path) {
 
 struct CliResult {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 inline CliResult RunVerb(const std::vector<std::string>& argv) {
