@@ -67,6 +67,10 @@ TEST_F(SaveTest, FirstSaveAsksForFileAndTableAndWritesPreOrderRows) {
                   ui.offeredTables[0][0],
               "*.mdbAccess Datenbank (*.mdb)|*.mdb||Klassen");
     EXPECT_EQ(root.m_strDatabase + "|" + root.m_strTable, fresh + "|Klassen");
+    // Into an existing empty table: its cursor starts at both ends.
+    Settle("Alt");
+    ASSERT_TRUE(root.Save(false, ui));
+    EXPECT_EQ(StoredRows(*sql, "Alt"), kExampleRows);
 }
 
 // Every stored field, umlauts, quotes and line breaks, goes into a table
