@@ -1,13 +1,12 @@
-#include "model/ClassNode.h"
-
 #include "RecordingTreeControl.h"
 #include "TempDir.h"
 #include "model/ClassRoot.h"
 #include "model/LostDescriptions.h"
 
-#include <filesystem>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -15,9 +14,8 @@ using Texts = std::vector<std::string>;
 
 CClassNode* MakeNode(const std::string& name, int kind, int id) {
     auto* node = new CClassNode;
-    node->SetName(name);
+    node->SetAll(id, name, "", "");
     node->SetKind(kind);
-    node->SetId(id);
     return node;
 }
 
@@ -30,61 +28,73 @@ struct SmallModel {
     CClassNode* v = MakeNode("v", KindVariable, 4);
     CClassNode* c = MakeNode("C", KindClass, 5);
     SmallModel() {
-        root.AddChild(a);
-        for (CClassNode* child : {b, f, v}) {
-            a->AddChild(child);
+        for (const auto& [parent, child] :
+             {std::pair<CClassNode*, CClassNode*>{&root, a}, {a, b}, {a, f}, {a, v}, {b, c}}) {
+            parent->AddChild(child);
         }
-        b->AddChild(c);
     }
 };
 
-// Each rule's worked examples; applying a rule twice changes nothing more.
-TEST(SpacingRules, WorkedExamplesPerRule) {
-    using Examples = std::vector<std::pair<const char*, const char*>>;
+// The rules as written: walk left to right, insert in place. 'N'ame: no blank
+// inside "=="; 'T'ype: a blank after every mark; 'P'arameters: fewer marks,
+// and a blank before "=" too.
+std::string InPlace(std::string text, char rule) {
+    const char* marks = rule == 'P' ? ",=&*" : ",=&*+-";
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '\0' && std::strchr(marks, text[i]) != nullptr && text[i + 1] != ' ' &&
+            !(rule == 'N' && text[i] == '=' && text[i + 1] == '=')) {
+            text.insert(i + 1, 1, ' ');
+        }
+        if (rule == 'P' && text[i] != ' ' && text[i + 1] == '=') {
+            text.insert(i + 1, 1, ' ');
+        }
+    }
+    return text;
+}
+
+std::string Spaced(const std::string& text, char rule) {
+    CClassNode node;
+    node.SetName(text), node.SetTypeText(text), node.SetParameters(text);
+    return rule == 'N' ? node.GetName() : rule == 'T' ? node.GetTypeText() : node.GetParameters();
+}
+
+// Worked examples pin the reference; applying a rule twice changes nothing more.
+TEST(SpacingRules, WorkedExamplesAndOnePassAgreesWithInsertingInPlace) {
     // clang-format off
-    const Examples name = {{"a==b", "a== b"}, {"operator==", "operator=="},
-        {"operator+=", "operator+ ="}, {"operator->", "operator- >"},
-        {"C:\\my-db\\x.mdb (Klassen)", "C:\\my- db\\x.mdb (Klassen)"}, {"", ""}, {"-", "-"}};
-    const Examples type = {{"const char*", "const char*"}, {"char**", "char* *"},
-        {"CMap<int,int>", "CMap<int, int>"}, {"a==b", "a= = b"}};
-    const Examples parameters = {{"int a=0,char*p", "int a = 0, char* p"}, {"x=y", "x = y"},
-        {"int a==b", "int a = = b"}, {"=", "="}, {"a=", "a ="}};
+    const std::tuple<char, const char*, const char*> examples[] = {
+        {'N', "a==b", "a== b"}, {'N', "operator+=", "operator+ ="}, {'N', "-", "-"},
+        {'N', "C:\\my-db\\x.mdb (Klassen)", "C:\\my- db\\x.mdb (Klassen)"},
+        {'T', "char**", "char* *"}, {'T', "CMap<int,int>", "CMap<int, int>"},
+        {'P', "int a=0,char*p", "int a = 0, char* p"}, {'P', "int a==b", "int a = = b"},
+        {'P', "a=", "a ="}};
     // clang-format on
-    using Setter = void (CClassNode::*)(const std::string&);
-    using Getter = const std::string& (CClassNode::*)() const;
-    const std::tuple<Setter, Getter, const Examples&> rules[] = {
-        {&CClassNode::SetName, &CClassNode::GetName, name},
-        {&CClassNode::SetTypeText, &CClassNode::GetTypeText, type},
-        {&CClassNode::SetParameters, &CClassNode::GetParameters, parameters}};
-    for (const auto& [set, get, examples] : rules) {
-        for (const auto& [input, expected] : examples) {
-            CClassNode node;
-            (node.*set)(input);
-            EXPECT_EQ((node.*get)(), expected) << input;
-            (node.*set)(std::string((node.*get)()));
-            EXPECT_EQ((node.*get)(), expected) << input;
+    for (const auto& [rule, input, expected] : examples) {
+        EXPECT_EQ(InPlace(input, rule), expected);
+        EXPECT_EQ(Spaced(input, rule), expected);
+        EXPECT_EQ(Spaced(expected, rule), expected);
+    }
+    std::mt19937 random(1234);
+    const std::string alphabet = " ,=&*+-ab=";
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        for (int n = static_cast<int>(random() % 17); n > 0; --n) {
+            text += alphabet[random() % alphabet.size()];
+        }
+        for (const char rule : {'N', 'T', 'P'}) {
+            ASSERT_EQ(Spaced(text, rule), InPlace(text, rule)) << rule << " '" << text << "'";
         }
     }
 }
 
-TEST(ClassNode, DefaultsHeaderFileNameAndSetAll) {
+// Most file names are pinned by the table loads.
+TEST(ClassNode, HeaderFileNameAndSetAll) {
     CClassNode node;
-    EXPECT_EQ(std::vector<int>({node.GetKind(), node.GetId(), node.GetLine(), node.GetChildCount(),
-                                node.m_nParentId}),
-              std::vector<int>({KindClass, 0, 0, 0, 0}));
-    EXPECT_EQ(node.m_pParent, nullptr);
-    EXPECT_EQ(
-        Texts({node.m_strBaseName, node.GetHeaderFileName(), node.GetHeaderPath(),
-               node.GetDescription(), node.GetName(), node.GetParameters(), node.GetTypeText()}),
-        Texts({"", "", "Headerfile unbekannt", "Klasse unbekannt", "Name unbekannt",
-               "keine Parameter", "kein Rückgabewert"}));
+    // clang-format off
     const std::pair<const char*, const char*> files[] = {
-        {"C:\\inc\\foo.h", "foo.h"}, {"D:foo.h", "foo.h"},        {"foo.h", "foo.h"},
-        {"C:\\inc\\", ""},           {"/usr/include/a.h", "a.h"}, {"inc/sub\\b.h", "b.h"},
-    };
+        {"C:\\inc\\foo.h", "foo.h"}, {"D:foo.h", "foo.h"}, {"C:\\inc\\", ""}, {"inc/sub\\b.h", "b.h"}};
+    // clang-format on
     for (const auto& [path, file] : files) {
         node.SetHeaderFile(path);
-        EXPECT_EQ(node.GetHeaderPath(), path);
         EXPECT_EQ(node.GetHeaderFileName(), file) << path;
     }
     // SetAll skips the spacing rule and keeps the old file name.
@@ -92,12 +102,6 @@ TEST(ClassNode, DefaultsHeaderFileNameAndSetAll) {
     EXPECT_EQ(Texts({std::to_string(node.GetId()), node.GetName(), node.GetDescription(),
                      node.GetHeaderPath(), node.GetHeaderFileName()}),
               Texts({"7", "a==b", "text", "new/path.h", "b.h"}));
-    CClassRoot root;
-    EXPECT_EQ(
-        Texts({std::to_string(root.GetId()), std::to_string(root.GetKind()), root.GetName(),
-               root.GetDescription(), root.m_strDatabase, root.m_strTable}),
-        Texts({"-1", "0", "Unbekannt", "keine Beschreibung vorhanden", "Unbekannt", "Unbekannt"}));
-    EXPECT_TRUE(root.m_bNeedsLocation);
 }
 
 TEST(ChildList, AddMoveRemoveAndOwnership) {
@@ -111,23 +115,8 @@ TEST(ChildList, AddMoveRemoveAndOwnership) {
     EXPECT_EQ(std::vector<CClassNode*>({child->m_pParent, parent.GetChild(0), parent.GetChild(-1),
                                         parent.GetChild(1), other.GetChild(0)}),
               std::vector<CClassNode*>({&parent, child, nullptr, nullptr, nullptr}));
-    parent.RemoveChild(child, false);
+    parent.RemoveChild(child, true); // the sanitizer sees leaks and double frees
     EXPECT_EQ(parent.GetChildCount(), 0);
-    std::unique_ptr<CClassNode> keep(child); // still alive, ours now
-    EXPECT_EQ(keep->m_pParent, &parent);     // parent link left as it was
-    // Removing with delete takes the subtree along (the sanitizer sees leaks).
-    keep->AddChild(new CClassNode);
-    parent.AddChild(keep.release());
-    parent.RemoveChild(child, true);
-    EXPECT_EQ(parent.GetChildCount(), 0);
-    CClassNode holder;
-    CClassNode kept;
-    holder.SetChildrenNotOwned(true);
-    EXPECT_TRUE(holder.GetChildrenNotOwned());
-    holder.AddChild(&kept);
-    holder.ClearChildren();
-    EXPECT_EQ(holder.GetChildCount(), 0);
-    EXPECT_EQ(kept.GetName(), "Name unbekannt"); // still alive
 }
 
 // Items by their parent, in a vector: quick enough for a hundred thousand.
@@ -157,16 +146,15 @@ TEST(DeepChain, SearchesCountsAncestryTreeFillingAndExportCopeWithDepth) {
     tip->AddChild(f);
     EXPECT_EQ(root->CountDescendants(KindClass), kDepth);
     EXPECT_EQ(root->CountAllDescendants(), kDepth + 1);
-    EXPECT_EQ(root->FindByName("Tip", KindClass), tip);
-    EXPECT_EQ(root->FindByIdAndKind(kDepth - 1, KindClass), tip);
-    EXPECT_EQ(root->FindById(kDepth), f);
+    EXPECT_EQ(std::vector<CClassNode*>({root->FindByName("Tip", KindClass), root->FindById(kDepth),
+                                        root->FindByIdAndKind(kDepth - 1, KindClass)}),
+              std::vector<CClassNode*>({tip, f, tip}));
     EXPECT_EQ(f->GetAncestry().size(), 4u * (kDepth - 1) + 6); // "C - " ..., "Tip - "
     CCountingTree tree;
     root->InsertIntoTree(&tree, 0);
-    EXPECT_EQ(root->FindByTreeItem(tip->GetTreeItem()), tip);
-    EXPECT_EQ(tree.parents[tip->GetTreeItem()], tip->m_pParent->GetTreeItem());
     root->ExpandAll(&tree, kTreeExpand);
     root->GetChild(0)->FillTreeItem(&tree, 7);
+    EXPECT_EQ(root->FindByTreeItem(tip->GetTreeItem()), tip);
     EXPECT_EQ(tree.parents[tip->GetTreeItem()], tip->m_pParent->GetTreeItem());
     root->InsertIntoTreeFlat(&tree, 0);
     EXPECT_EQ(tree.parents[tip->GetTreeItem()], root->GetTreeItem());
@@ -174,12 +162,9 @@ TEST(DeepChain, SearchesCountsAncestryTreeFillingAndExportCopeWithDepth) {
     // expanded: every item twice but the top one.
     EXPECT_EQ(std::vector<int>({tree.sorts, tree.expands}),
               std::vector<int>({2 * kDepth + 2, 2 * kDepth + 1}));
-    // The tip's page opens the whole chain in its navigation tree.
+    // The tip's page opens the whole chain in its navigation tree (the html tests check pages).
     CTempDir dir;
     ASSERT_TRUE(tip->ExportPage(dir.Path()));
-    EXPECT_GT(
-        std::filesystem::file_size(dir.Path() + "/class_" + std::to_string(kDepth - 1) + ".html"),
-        static_cast<std::uintmax_t>(kDepth) * 20);
     // A not-owning node deep down keeps its children alive.
     CClassNode kept;
     tip->RemoveChild(f, true);
@@ -189,48 +174,38 @@ TEST(DeepChain, SearchesCountsAncestryTreeFillingAndExportCopeWithDepth) {
     EXPECT_EQ(kept.GetName(), "Name unbekannt");
 }
 
-TEST(SearchesAndCounts, SelfFirstThenChildrenAndChainsOfOneKind) {
+// The deep chain pins the recursive walks; here the kind filters, the
+// child-only variants and that a node matches itself whatever kind is asked.
+TEST(SmallModel, SearchesCountsAndTreeFilling) {
     SmallModel m;
     EXPECT_EQ(
-        std::vector<int>({m.root.CountDescendants(KindClass), m.root.CountAllDescendants(),
-                          m.a->CountDescendants(KindClass), m.a->CountDescendants(KindFunction),
-                          m.a->CountDescendants(KindVariable),
+        std::vector<int>({m.root.CountAllDescendants(), m.a->CountDescendants(KindClass),
+                          m.a->CountDescendants(KindFunction), m.a->CountDescendants(KindVariable),
                           m.root.CountDescendants(KindFunction), m.a->CountChildren(KindClass)}),
-        std::vector<int>({3, 5, 2, 1, 1, 0, 1}));
-    EXPECT_EQ(m.root.FindByName("C", KindClass), m.c);
-    EXPECT_EQ(m.root.FindByName("f", KindFunction), nullptr);
-    EXPECT_EQ(m.a->FindChildByName("f", KindFunction), m.f);
-    EXPECT_EQ(m.a->FindChildByName("f", KindVariable), nullptr);
-    EXPECT_EQ(m.root.FindById(3), m.f);
-    EXPECT_EQ(m.root.FindByIdAndKind(3, KindClass), nullptr);
-    EXPECT_EQ(m.root.FindByIdAndKind(5, KindClass), m.c);
-    EXPECT_EQ(m.root.FindByIdAndKind(-1, KindFunction), &m.root);
-    EXPECT_EQ(m.a->FindChildById(2), m.b);
-    EXPECT_EQ(m.a->FindChildById(5), nullptr); // grandchild
-    EXPECT_EQ(m.a->FindChildByIdAndKind(4, KindVariable), m.v);
-    // The node itself matches whatever kind was asked for.
-    EXPECT_EQ(m.a->FindChildByName("A", KindVariable), m.a);
-    EXPECT_EQ(m.a->FindChildByIdAndKind(1, KindFunction), m.a);
-    EXPECT_EQ(Texts({m.a->GetAncestry(), m.c->GetAncestry(), m.f->GetAncestry(),
-                     CClassNode().GetAncestry()}),
-              Texts({"", "A - B - ", "A - ", ""}));
+        std::vector<int>({5, 2, 1, 1, 0, 1}));
+    // clang-format off
+    const std::pair<const CClassNode*, const CClassNode*> found[] = {
+        {m.root.FindByName("f", KindFunction), nullptr}, {m.a->FindChildByName("f", KindFunction), m.f},
+        {m.a->FindChildByName("f", KindVariable), nullptr}, {m.root.FindByIdAndKind(3, KindClass), nullptr},
+        {m.root.FindByIdAndKind(-1, KindFunction), &m.root}, {m.a->FindChildById(2), m.b},
+        {m.a->FindChildById(5), nullptr}, {m.a->FindChildByIdAndKind(4, KindVariable), m.v},
+        {m.a->FindChildByName("A", KindVariable), m.a}, {m.a->FindChildByIdAndKind(1, KindFunction), m.a}};
+    // clang-format on
+    for (size_t i = 0; i < std::size(found); ++i) {
+        EXPECT_EQ(found[i].first, found[i].second) << i;
+    }
+    EXPECT_EQ(Texts({m.a->GetAncestry(), m.c->GetAncestry(), m.f->GetAncestry()}),
+              Texts({"", "A - B - ", "A - "}));
     m.c->SetTreeItem(42);
-    EXPECT_EQ(m.root.FindByTreeItem(42), m.c);
     EXPECT_EQ(m.b->FindChildByTreeItem(42), m.c);
     EXPECT_EQ(m.a->FindChildByTreeItem(42), nullptr);
-}
 
-TEST(TreeFilling, HierarchyFlatExpandAndGivenItem) {
-    SmallModel m;
     m.root.SetName("root");
     m.a->AddChild(MakeNode("Ab", KindClass, 6)); // derived classes sort by name
-    CRecordingTreeControl flat;
-    m.a->InsertIntoTreeFlat(&flat, 100);
-    EXPECT_EQ(flat.ChildTexts(100), (Texts{"A", "B", "C", "Ab"}));
-    EXPECT_EQ(flat.sortCalls, 0);
-    EXPECT_EQ(m.f->GetTreeItem(), 0u);
     m.root.AddChild(MakeNode("Aa", KindClass, 9));
+    CRecordingTreeControl flat;
     m.root.InsertIntoTreeFlat(&flat, 0);
+    EXPECT_EQ(flat.sortCalls, 1);
     ASSERT_EQ(flat.ChildTexts(0), (Texts{"root"}));
     EXPECT_EQ(flat.ChildTexts(m.root.GetTreeItem()), (Texts{"A", "Aa", "Ab", "B", "C"}));
 
@@ -239,41 +214,29 @@ TEST(TreeFilling, HierarchyFlatExpandAndGivenItem) {
     EXPECT_EQ(tree.ChildTexts(m.root.GetTreeItem()), (Texts{"A", "Aa"}));
     EXPECT_EQ(tree.ChildTexts(m.a->GetTreeItem()), (Texts{"Ab", "B"}));
     EXPECT_EQ(tree.ChildTexts(m.b->GetTreeItem()), (Texts{"C"}));
-    EXPECT_EQ(m.root.FindByTreeItem(m.c->GetTreeItem()), m.c);
-    EXPECT_EQ(m.v->GetTreeItem(), 0u);
     m.root.ExpandAll(&tree, kTreeExpand);
     EXPECT_EQ(tree.expanded.size(), 6u); // root and the classes: members have no items
     m.root.CollapseAll(&tree);
-    for (const auto& [item, code] : tree.expanded) {
-        EXPECT_EQ(code, kTreeCollapse) << item;
-    }
-    const TreeItemHandle item = tree.InsertItem("given", 0);
-    m.b->FillTreeItem(&tree, item);
-    EXPECT_EQ(m.b->GetTreeItem(), item);
-    EXPECT_EQ(tree.ChildTexts(item), (Texts{"C"}));
+    EXPECT_EQ(std::count_if(tree.expanded.begin(), tree.expanded.end(),
+                            [](const auto& e) { return e.second == kTreeCollapse; }),
+              6);
     m.a->InsertIntoTree(nullptr, 0); // ignored
 }
 
-// Descriptions an Update would drop: the old entry's text is held by no new
-// entry of the same kind, class and name.
+// Lost: the old text is held by no new entry of the same kind, class and name.
 TEST(LostDescriptions, NamedByKindClassNameAndFirstLine) {
     SmallModel old; // A, B, C classes; f, v members of A
-    old.a->SetDescription("Basis");
     old.c->SetDescription("Dritte\r\nzweite Zeile");
     old.f->SetDescription("Rechnet");
     old.v->SetDescription("Wert");
-    old.b->SetDescription("");
     SmallModel renamed;
-    renamed.a->SetDescription("Basis");
     renamed.c->SetName("C2");
     renamed.v->SetDescription("Wert");
     renamed.f->SetDescription("anders");
-    const std::vector<CLostDescription> lost = FindLostDescriptions(old.root, renamed.root);
-    EXPECT_EQ(LostDescriptionQuestion(lost),
+    EXPECT_EQ(LostDescriptionQuestion(FindLostDescriptions(old.root, renamed.root)),
               "Folgende Beschreibungen gehen bei der Aktualisierung verloren, weil ihre Einträge "
               "in den Header-Dateien nicht mehr gefunden wurden:\n\nKlasse C: Dritte\n"
               "Memberfunktion A::f: Rechnet\n\nDennoch aktualisieren?");
-    EXPECT_TRUE(FindLostDescriptions(old.root, old.root).empty());
     const std::vector<CLostDescription> many(23, {KindVariable, "A", "v", "Wert"});
     const std::string lines = LostDescriptionLines(many, 20);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 21);

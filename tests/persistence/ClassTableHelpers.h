@@ -6,6 +6,7 @@
 #include "cli/StructureCsv.h"
 #include "model/ClassRoot.h"
 #include "persistence/DaoException.h"
+#include "platform/FileServices.h"
 
 #include <cstdio>
 #include <functional>
@@ -16,23 +17,23 @@
 #include <string>
 #include <vector>
 
-// Direct access to a SQLite file for setting up and checking tables, beside
-// the layer under test.
+// Direct access to a SQLite file beside the layer under test.
 class CSqlFixture {
 public:
-    explicit CSqlFixture(const std::string& path) {
-        if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK) {
-            throw std::runtime_error("cannot open " + path);
-        }
-    }
+    explicit CSqlFixture(const std::string& path) { sqlite3_open(path.c_str(), &m_db); }
     ~CSqlFixture() { sqlite3_close(m_db); }
     CSqlFixture(const CSqlFixture&) = delete;
     CSqlFixture& operator=(const CSqlFixture&) = delete;
 
-    void Exec(const std::string& sql) { Rows(sql); }
+    void Exec(const std::string& sql) const { Rows(sql); }
+    // The first row of a query, "" for none.
+    std::string One(const std::string& sql) const {
+        const std::vector<std::string> rows = Rows(sql);
+        return rows.empty() ? "" : rows[0];
+    }
 
     // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
-    std::vector<std::string> Rows(const std::string& sql) {
+    std::vector<std::string> Rows(const std::string& sql) const {
         std::vector<std::string> rows;
         char* error = nullptr;
         const auto collect = [](void* out, int count, char** values, char**) {
@@ -64,27 +65,15 @@ inline void RunSqliteClient(const std::string& path, const std::string& sql) {
 }
 
 // The class table made by hand, as a user would: four integer, five text columns.
-inline void CreateClassTable(CSqlFixture& sql, const std::string& quotedName,
-                             const std::string& idType = "INTEGER") {
-    sql.Exec("CREATE TABLE " + quotedName + " (ID " + idType +
-             ", Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, File TEXT,"
-             " Description TEXT, VarType TEXT, Parameter TEXT)");
-}
-
-// A SQL text literal.
-inline std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? "''" : std::string(1, c);
-    }
-    return quoted + "'";
+inline std::string ClassTableSql(const std::string& quotedName, const std::string& idType = "") {
+    return "CREATE TABLE " + quotedName + " (ID INTEGER" + idType +
+           ", Type INTEGER, Row INTEGER, Parent INTEGER, Class TEXT, File TEXT,"
+           " Description TEXT, VarType TEXT, Parameter TEXT);";
 }
 
 // One row of the class table: ID, Type, Parent and name.
 struct TableRow {
-    int id;
-    int type;
-    int parent;
+    int id, type, parent;
     std::string name;
 };
 
@@ -92,35 +81,25 @@ inline std::string InsertSql(const std::string& quotedTable, const std::vector<T
     std::string sql = "BEGIN;";
     for (const TableRow& row : rows) {
         sql += "INSERT INTO " + quotedTable + " VALUES (" + std::to_string(row.id) + ", " +
-               std::to_string(row.type) + ", 7, " + std::to_string(row.parent) + ", " +
-               Quote(row.name) + ", " + Quote(row.name + ".h") +
-               ", 'd', 'int', 'keine Parameter');";
+               std::to_string(row.type) + ", 7, " + std::to_string(row.parent) + ", " + "'" +
+               row.name + "', '" + row.name + ".h', 'd', 'int', 'keine Parameter');";
     }
     return sql + "COMMIT;";
 }
 
-inline void InsertRows(CSqlFixture& sql, const std::string& quotedTable,
-                       const std::vector<TableRow>& rows) {
-    sql.Exec(InsertSql(quotedTable, rows));
-}
-
-// The rows of the class table as text, in table order.
-inline std::vector<std::string> StoredRows(CSqlFixture& sql, const std::string& quotedTable) {
-    return sql.Rows("SELECT ID, Type, Row, Parent, Class, File, Description, VarType, Parameter "
-                    "FROM " +
-                    quotedTable + " ORDER BY rowid");
+// The rows of a table as text, in table order.
+inline std::vector<std::string> StoredRows(const CSqlFixture& sql, const std::string& table) {
+    return sql.Rows("SELECT * FROM " + table + " ORDER BY rowid");
 }
 
 // A node appended to parent, with the fields a class table stores.
 inline CClassNode* AddNode(CClassNode& parent, int kind, int id, const std::string& name,
                            int line = 1) {
     auto* node = new CClassNode;
+    node->SetAll(id, name, "Beschreibung von " + name, "");
     node->SetKind(kind);
-    node->SetId(id);
-    node->SetName(name);
     node->SetLine(line);
     node->SetHeaderFile("/src/include/" + name + ".h");
-    node->SetDescription("Beschreibung von " + name);
     node->SetTypeText(kind == KindClass ? "" : "int");
     node->SetParameters(kind == KindFunction ? "int a,char* b" : "");
     parent.AddChild(node);
@@ -157,10 +136,19 @@ inline std::string DaoError(const std::function<void()>& operation) {
     return {};
 }
 
+inline std::string Fixture(const std::string& name) {
+    return std::string(VORLIX_SHARED_FIXTURES_DIR) + "/access/" + name;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::string contents;
+    ReadWholeFile(path, contents);
+    return contents;
+}
+
 struct CliResult {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 inline CliResult RunVerb(const std::vector<std::string>& argv) {
