@@ -138,3 +138,16 @@ protected:
     CScriptedDesktop ui;
     std::unique_ptr<CVorlixApp> app;
 };
+
+// The application with the sample structure open.
+class CDocTest : public CAppTest {
+protected:
+    void SetUp() override {
+        CAppTest::SetUp();
+        doc = OpenSample(sample);
+    }
+    CSampleModel sample;
+    CVorlixDoc* doc = nullptr;
+};
+
+const std::string kFirst = VORLIX_TEST_DATA_DIR "/gui/first";
