@@ -124,7 +124,7 @@ TEST_F(CCommandTest, UpdateKeepsDescriptionsAndTheTable) {
     EXPECT_EQ(Tree(doc).SelectedNode(), doc->m_pRoot);
 }
 
-TEST_F(CCommandTest, UpdateDeclinedOrCancelledTakesTheEditAMemberShownIsForgotten) {
+TEST_F(CCommandTest, UpdateDeclinedOrCancelledLeavesTheModelButTakesTheEdit) {
     CVorlixDoc* doc = NewFrom({kFirst});
     MarkStored(doc);
     CClassRoot* root = doc->m_pRoot;
@@ -141,7 +141,11 @@ TEST_F(CCommandTest, UpdateDeclinedOrCancelledTakesTheEditAMemberShownIsForgotte
     EXPECT_EQ(doc->m_pRoot, root);
     EXPECT_TRUE(doc->IsModified()); // only by the taken description
     EXPECT_EQ(shape->GetDescription(), "geändert");
+}
 
+TEST_F(CCommandTest, UpdateWhileAMemberIsShownForgetsIt) {
+    CVorlixDoc* doc = NewFrom({kFirst});
+    CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
     Tree(doc).SelectNode(shape);
     ASSERT_TRUE(
         Frame(doc).FunctionList()->SelectNode(shape->FindChildByName("Draw", KindFunction)));

@@ -133,10 +133,6 @@ TEST(SearchResultDlg, ShowsColumnsAndSortedRowsOfEachMode) {
         const std::vector<CSearchHit>* hits;
         QList<QStringList> table;
     } cases[] = {
-        {'C',
-         true,
-         &classHits,
-         {three, {"-", "main", "/main.cpp"}, {"A", "Go", "/a.cpp"}, {"B", "Run", "/b.cpp"}}},
         {'H',
          true,
          &headerHits,
