@@ -32,31 +32,23 @@ QList<QStringList> Table(const QTreeWidget* list) {
     return rows;
 }
 
-// What a results dialog showed.
-struct SShownResults {
-    bool shown = false;
-    QList<QStringList> table;
-};
-
-SShownResults ReadAndClose(QWidget* modal) {
-    auto* dialog = qobject_cast<CSearchResultDlg*>(modal);
-    if (dialog == nullptr) {
-        ADD_FAILURE() << "not the results dialog";
-        modal->close();
-        return {};
-    }
-    SShownResults result{true, Table(dialog->List())};
-    dialog->OkButton()->click();
-    return result;
-}
-
 class CSearchTest : public CAppTest {
 protected:
     // Right-clicks the node (a class in the tree, or a member function in the
     // function list of the selected class) and chooses a command of the menu.
-    SShownResults RunFromMenu(CVorlixDoc* doc, CClassNode* node, int command) {
-        SShownResults result;
-        CModalDriver driver([&](QWidget* modal) { result = ReadAndClose(modal); }, 3000);
+    // Gives the table the results dialog showed, none without a dialog.
+    std::optional<QList<QStringList>> RunFromMenu(CVorlixDoc* doc, CClassNode* node, int command) {
+        std::optional<QList<QStringList>> result;
+        CModalDriver driver(
+            [&](QWidget* modal) {
+                auto* dialog = qobject_cast<CSearchResultDlg*>(modal);
+                EXPECT_NE(dialog, nullptr);
+                if (dialog != nullptr) {
+                    result = Table(dialog->List());
+                }
+                modal->close();
+            },
+            3000);
         CMenuRecorder menus;
         menus.choose = command;
         if (node->GetKind() == KindFunction) {
@@ -66,7 +58,7 @@ protected:
             RightClick(Tree(doc), LabelOf(Tree(doc), node));
         }
         EXPECT_EQ(menus.shown.size(), 1u);
-        EXPECT_EQ(driver.Ran(), result.shown);
+        EXPECT_EQ(driver.Ran(), result.has_value());
         return result;
     }
 };
@@ -96,7 +88,7 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
         }
         ui = CScriptedDesktop();
         ui.folderAnswers.push_back(kSources);
-        EXPECT_EQ(RunFromMenu(doc, node, c.command).table, c.table) << c.command;
+        EXPECT_EQ(RunFromMenu(doc, node, c.command), c.table) << c.command;
         EXPECT_EQ(ui.folderTitles, std::vector<std::string>{kFolderTitle});
         EXPECT_EQ(ui.progressShown, 1);
         EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Parse angegebenes Verzeichnis ..."});
@@ -108,12 +100,12 @@ TEST_F(CSearchTest, CancelledFolderOrTheRootShowsNoResults) {
     CSampleModel sample;
     CClassRoot* root = sample.root.get();
     CVorlixDoc* doc = OpenSample(sample);
-    EXPECT_FALSE(RunFromMenu(doc, sample.view, ID_FIND_CLASS_HEADERS).shown);
+    EXPECT_FALSE(RunFromMenu(doc, sample.view, ID_FIND_CLASS_HEADERS));
     EXPECT_EQ(ui.folderTitles.size(), 1u);
     EXPECT_EQ(ui.progressShown, 0);
     // The root is not searched for: no folder is asked.
     ui.folderAnswers.push_back(kSources);
-    EXPECT_FALSE(RunFromMenu(doc, root, ID_FIND_CLASS_FUNCTIONS).shown);
+    EXPECT_FALSE(RunFromMenu(doc, root, ID_FIND_CLASS_FUNCTIONS));
     EXPECT_EQ(ui.folderTitles.size(), 1u);
 }
 
