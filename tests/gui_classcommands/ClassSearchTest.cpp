@@ -102,9 +102,6 @@ TEST(ClassSelectDlg, SortsFiltersAndGivesTheChosenNameOrNone) {
     EXPECT_EQ(empty.GetSelectedName(), "");
 }
 
-const QStringList kTreeMenu = {"Klasse suchen ...", "-", "Klasse wird definiert in (Header) ...",
-                               "Klasse wird definiert in (Funktionen) ..."};
-
 class CMenuTest : public CDocTest {
 protected:
     QPoint EmptySpace() {
@@ -115,32 +112,29 @@ protected:
     CMenuRecorder menus;
 };
 
-TEST_F(CMenuTest, RightClickOnAClassOrTheRootSelectsItBeforeTheMenuOpens) {
-    CVorlixView& tree = Tree(doc);
-    const CClassNode* shownWhenOpened = nullptr;
-    menus.whenShown = [&] { shownWhenOpened = doc->m_pShown; };
-    RightClick(tree, LabelOf(tree, sample.wnd));
-    EXPECT_EQ(tree.SelectedNode(), sample.wnd);
-    EXPECT_EQ(shownWhenOpened, sample.wnd);
-    ASSERT_EQ(menus.shown.size(), 1u);
-    EXPECT_EQ(MenuTexts(menus.shown[0]->actions()), kTreeMenu);
-    RightClick(tree, LabelOf(tree, doc->m_pRoot));
-    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
-    EXPECT_EQ(menus.shown.size(), 2u);
-}
-
-TEST_F(CMenuTest, RightClickOnEmptySpaceOrBesideALabelKeepsTheSelection) {
+// Beside a label or on empty space the selection stays; on the label of a
+// class or the root the entry is selected before the menu opens.
+TEST_F(CMenuTest, RightClickSelectsTheEntryUnderItsLabelBeforeTheMenuOpens) {
     CVorlixView& tree = Tree(doc);
     ASSERT_TRUE(tree.SelectNode(sample.frameWnd));
-    RightClick(tree, EmptySpace());
-    tree.scrollToItem(CVorlixView::ItemOf(sample.wnd->GetTreeItem()));
-    const QRect row = tree.visualItemRect(CVorlixView::ItemOf(sample.wnd->GetTreeItem()));
-    RightClick(tree, QPoint(tree.viewport()->width() - 3, row.center().y()));
-    RightClick(tree, QPoint(row.left() - 5, row.center().y()));
+    const QPoint label = LabelOf(tree, sample.wnd);
+    for (const QPoint& beside : {EmptySpace(), QPoint(tree.viewport()->width() - 3, label.y()),
+                                 QPoint(label.x() - 8, label.y())}) {
+        RightClick(tree, beside);
+    }
     EXPECT_EQ(tree.SelectedNode(), sample.frameWnd);
     EXPECT_EQ(doc->m_pShown, sample.frameWnd);
-    ASSERT_EQ(menus.shown.size(), 3u);
-    EXPECT_EQ(MenuTexts(menus.shown[0]->actions()), kTreeMenu);
+    const CClassNode* shownWhenOpened = nullptr;
+    menus.whenShown = [&] { shownWhenOpened = doc->m_pShown; };
+    RightClick(tree, label);
+    EXPECT_EQ(tree.SelectedNode(), sample.wnd);
+    EXPECT_EQ(shownWhenOpened, sample.wnd);
+    RightClick(tree, LabelOf(tree, doc->m_pRoot));
+    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
+    ASSERT_EQ(menus.shown.size(), 5u);
+    EXPECT_EQ(MenuTexts(menus.shown[3]->actions()),
+              (QStringList{"Klasse suchen ...", "-", "Klasse wird definiert in (Header) ...",
+                           "Klasse wird definiert in (Funktionen) ..."}));
 }
 
 // The press gives the tree the focus; that must not show the selected class.
