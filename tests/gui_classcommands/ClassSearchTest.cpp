@@ -19,19 +19,17 @@ QStringList Entries(const QListWidget* list) {
 // the dialog offered.
 QStringList FindClass(CVorlixDoc* doc, const QString& pick) {
     QStringList offered;
-    CModalDriver driver([&](QWidget* modal) {
-        auto* dialog = qobject_cast<CClassSelectDlg*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Wählen Sie die zu lokalisierende Klasse"));
-        offered = Entries(dialog->List());
-        dialog->List()->setCurrentRow(static_cast<int>(offered.indexOf(pick)));
-        (pick.isEmpty() ? dialog->CancelButton() : dialog->OkButton())->click();
-    });
-    CMenuRecorder menus;
-    menus.choose = ID_FIND_CLASS;
-    CVorlixView& tree = *doc->GetFrame()->TreeView();
-    RightClick(tree, LabelOf(tree, tree.currentItem()));
-    EXPECT_TRUE(driver.Ran());
+    EXPECT_TRUE(
+        ChooseFromMenu(*doc->GetFrame(), doc->GetFrame()->TreeView()->SelectedNode(), ID_FIND_CLASS,
+                       [&](QWidget* modal) {
+                           auto* dialog = qobject_cast<CClassSelectDlg*>(modal);
+                           ASSERT_NE(dialog, nullptr);
+                           EXPECT_EQ(dialog->windowTitle(),
+                                     QStringLiteral("Wählen Sie die zu lokalisierende Klasse"));
+                           offered = Entries(dialog->List());
+                           dialog->List()->setCurrentRow(static_cast<int>(offered.indexOf(pick)));
+                           (pick.isEmpty() ? dialog->CancelButton() : dialog->OkButton())->click();
+                       }));
     return offered;
 }
 

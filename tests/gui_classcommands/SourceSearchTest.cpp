@@ -32,36 +32,21 @@ QList<QStringList> Table(const QTreeWidget* list) {
     return rows;
 }
 
-class CSearchTest : public CAppTest {
-protected:
-    // Right-clicks the node (a class in the tree, or a member function in the
-    // function list of the selected class) and chooses a command of the menu.
-    // Gives the table the results dialog showed, none without a dialog.
-    std::optional<QList<QStringList>> RunFromMenu(CVorlixDoc* doc, CClassNode* node, int command) {
-        std::optional<QList<QStringList>> result;
-        CModalDriver driver(
-            [&](QWidget* modal) {
-                auto* dialog = qobject_cast<CSearchResultDlg*>(modal);
-                EXPECT_NE(dialog, nullptr);
-                if (dialog != nullptr) {
-                    result = Table(dialog->List());
-                }
-                modal->close();
-            },
-            3000);
-        CMenuRecorder menus;
-        menus.choose = command;
-        if (node->GetKind() == KindFunction) {
-            CVorlixListView& functions = *Frame(doc).FunctionList();
-            RightClick(functions, CentreOf(functions, QString::fromStdString(node->GetName())));
-        } else {
-            RightClick(Tree(doc), LabelOf(Tree(doc), node));
+// Chooses the command for the node; gives the table the results dialog
+// showed, none without a dialog.
+std::optional<QList<QStringList>> RunFromMenu(CVorlixDoc* doc, CClassNode* node, int command) {
+    std::optional<QList<QStringList>> result;
+    const bool ran = ChooseFromMenu(*doc->GetFrame(), node, command, [&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<CSearchResultDlg*>(modal)) {
+            result = Table(dialog->List());
         }
-        EXPECT_EQ(menus.shown.size(), 1u);
-        EXPECT_EQ(driver.Ran(), result.has_value());
-        return result;
-    }
-};
+        modal->close();
+    });
+    EXPECT_EQ(ran, result.has_value());
+    return result;
+}
+
+using CSearchTest = CAppTest;
 
 // frame.cpp calls an OnDraw without naming CView: no use of CView::OnDraw.
 TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
