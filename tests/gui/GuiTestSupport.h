@@ -36,6 +36,7 @@ inline void ProcessDeletes() {
 struct CSampleModel {
     std::unique_ptr<CClassRoot> root = std::make_unique<CClassRoot>();
     CClassNode *object, *wnd, *view, *onDraw, *document, *frameWnd, *aardvark, *zebra, *stripe;
+    CClassNode* top = root.get();
 
     // stored: the structure has a database and table (as after Load).
     explicit CSampleModel(bool stored = true) {

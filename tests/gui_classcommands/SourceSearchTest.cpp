@@ -48,22 +48,27 @@ std::optional<QList<QStringList>> RunFromMenu(CVorlixDoc* doc, CClassNode* node,
 
 using CSearchTest = CAppTest;
 
-// frame.cpp calls an OnDraw without naming CView: no use of CView::OnDraw.
+// frame.cpp calls an OnDraw without naming CView: no use of CView::OnDraw. A
+// cancelled folder shows nothing; the root is not searched for, so no folder
+// is asked.
 TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
+    using Rows = QList<QStringList>;
     const QStringList three = {"Klasse", "Name", "Dateiname"};
     const struct {
         CClassNode* CSampleModel::*node;
         int command;
-        QList<QStringList> table;
+        bool folder;
+        std::optional<Rows> table;
     } cases[] = {
-        {&CSampleModel::view,
-         ID_FIND_CLASS_HEADERS,
-         {{"Klasse", "Dateiname"}, {"CPanel", Source("inc/panel.h")}}},
-        {&CSampleModel::view,
-         ID_FIND_CLASS_FUNCTIONS,
-         {three, {"-", "main", Source("main.c")}, {"CPanel", "Paint", Source("panel.cpp")}}},
-        {&CSampleModel::onDraw, ID_FIND_USES, {three, {"CPanel", "Paint", Source("panel.cpp")}}},
-        {&CSampleModel::aardvark, ID_FIND_CLASS_FUNCTIONS, {three}}};
+        {&CSampleModel::view, ID_FIND_CLASS_HEADERS, true,
+         Rows{{"Klasse", "Dateiname"}, {"CPanel", Source("inc/panel.h")}}},
+        {&CSampleModel::view, ID_FIND_CLASS_FUNCTIONS, true,
+         Rows{three, {"-", "main", Source("main.c")}, {"CPanel", "Paint", Source("panel.cpp")}}},
+        {&CSampleModel::onDraw, ID_FIND_USES, true,
+         Rows{three, {"CPanel", "Paint", Source("panel.cpp")}}},
+        {&CSampleModel::aardvark, ID_FIND_CLASS_FUNCTIONS, true, Rows{three}},
+        {&CSampleModel::view, ID_FIND_CLASS_HEADERS, false, std::nullopt},
+        {&CSampleModel::top, ID_FIND_CLASS_FUNCTIONS, true, std::nullopt}};
     for (const auto& c : cases) {
         CSampleModel sample;
         CVorlixDoc* doc = OpenSample(sample);
@@ -72,26 +77,16 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
             ASSERT_TRUE(Tree(doc).SelectNode(node->m_pParent));
         }
         ui = CScriptedDesktop();
-        ui.folderAnswers.push_back(kSources);
+        if (c.folder) {
+            ui.folderAnswers.push_back(kSources);
+        }
         EXPECT_EQ(RunFromMenu(doc, node, c.command), c.table) << c.command;
-        EXPECT_EQ(ui.folderTitles, std::vector<std::string>{kFolderTitle});
-        EXPECT_EQ(ui.progressShown, 1);
-        EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Parse angegebenes Verzeichnis ..."});
+        using Texts = std::vector<std::string>;
+        EXPECT_EQ(ui.folderTitles, node == doc->m_pRoot ? Texts{} : Texts{kFolderTitle});
+        EXPECT_EQ(ui.progressTexts, c.table ? Texts{"Parse angegebenes Verzeichnis ..."} : Texts{});
+        EXPECT_EQ(ui.progressShown, c.table ? 1 : 0);
         EXPECT_FALSE(ui.progressVisible);
     }
-}
-
-TEST_F(CSearchTest, CancelledFolderOrTheRootShowsNoResults) {
-    CSampleModel sample;
-    CClassRoot* root = sample.root.get();
-    CVorlixDoc* doc = OpenSample(sample);
-    EXPECT_FALSE(RunFromMenu(doc, sample.view, ID_FIND_CLASS_HEADERS));
-    EXPECT_EQ(ui.folderTitles.size(), 1u);
-    EXPECT_EQ(ui.progressShown, 0);
-    // The root is not searched for: no folder is asked.
-    ui.folderAnswers.push_back(kSources);
-    EXPECT_FALSE(RunFromMenu(doc, root, ID_FIND_CLASS_FUNCTIONS));
-    EXPECT_EQ(ui.folderTitles.size(), 1u);
 }
 
 // The dialog alone: each row keeps its own hit's texts, sorted by the first
