@@ -62,9 +62,7 @@ TEST_F(CAppTest, StartsWithoutDocumentWithMenu128ToolBarAndStatusBar) {
     EXPECT_EQ(indicators[1]->objectName(), "NUM");
 }
 
-TEST_F(CAppTest, DocumentWindowBringsMenu129AndFivePanes) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
+TEST_F(CDocTest, DocumentWindowBringsMenu129AndFivePanes) {
     ExpectMenus(Main(), 129,
                 {"&Datei|&Ansicht|&Fenster|&?",
                  "&Neu\tStrg+N|Ö&ffnen...\tStrg+O|&Schließen|S&peichern\tStrg+S|"
