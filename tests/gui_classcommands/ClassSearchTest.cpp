@@ -19,25 +19,21 @@ QStringList Entries(const QListWidget* list) {
 // the dialog offered.
 QStringList FindClass(CVorlixDoc* doc, const QString& pick) {
     QStringList offered;
-    CModalDriver driver([&](QWidget* modal) {
-        auto* dialog = qobject_cast<CClassSelectDlg*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Wählen Sie die zu lokalisierende Klasse"));
-        offered = Entries(dialog->List());
-        dialog->List()->setCurrentRow(static_cast<int>(offered.indexOf(pick)));
-        (pick.isEmpty() ? dialog->CancelButton() : dialog->OkButton())->click();
-    });
-    CMenuRecorder menus;
-    menus.choose = ID_FIND_CLASS;
-    CVorlixView& tree = *doc->GetFrame()->TreeView();
-    RightClick(tree, LabelOf(tree, tree.currentItem()));
-    EXPECT_TRUE(driver.Ran());
+    EXPECT_TRUE(
+        ChooseFromMenu(*doc->GetFrame(), doc->GetFrame()->TreeView()->SelectedNode(), ID_FIND_CLASS,
+                       [&](QWidget* modal) {
+                           auto* dialog = qobject_cast<CClassSelectDlg*>(modal);
+                           ASSERT_NE(dialog, nullptr);
+                           EXPECT_EQ(dialog->windowTitle(),
+                                     QStringLiteral("Wählen Sie die zu lokalisierende Klasse"));
+                           offered = Entries(dialog->List());
+                           dialog->List()->setCurrentRow(static_cast<int>(offered.indexOf(pick)));
+                           (pick.isEmpty() ? dialog->CancelButton() : dialog->OkButton())->click();
+                       }));
     return offered;
 }
 
-TEST_F(CAppTest, ClassSearchSelectsTheChosenClassInBothPresentations) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
+TEST_F(CDocTest, ClassSearchSelectsTheChosenClassInBothPresentations) {
     EXPECT_EQ(
         FindClass(doc, QStringLiteral("CStripe")),
         (QStringList{"aardvark", "CFrameWnd", "CObject", "CStripe", "CView", "CWnd", "Zebra"}));
@@ -64,38 +60,21 @@ TEST_F(CAppTest, ClassSearchNeverSelectsTheRootForAClass) {
     EXPECT_EQ(Tree(doc).SelectedNode(), unknown);
 }
 
-TEST(ClassSelectDlg, SortsCaseInsensitivelyAndGivesTheChosenNameOrNone) {
-    const std::vector<std::string> names = {"beta", "Alpha", "Zeta", "beta", "Ärger"};
-    CClassSelectDlg dialog;
-    dialog.SetNames(&names);
-    dialog.OnInitDialog();
-    EXPECT_EQ(Entries(dialog.List()), (QStringList{"Alpha", "beta", "beta", "Zeta", "Ärger"}));
-    EXPECT_EQ(dialog.List()->currentRow(), 0);
-    EXPECT_EQ(dialog.GetSelectedName(), "");
-    dialog.List()->setCurrentRow(2);
-    dialog.accept();
-    EXPECT_EQ(dialog.GetSelectedName(), "beta");
-    const std::vector<std::string> none;
-    CClassSelectDlg empty;
-    empty.SetNames(&none);
-    empty.OnInitDialog();
-    EXPECT_FALSE(empty.OkButton()->isEnabled());
-    empty.accept();
-    EXPECT_EQ(empty.GetSelectedName(), "");
-}
-
-// Typing narrows the list to names that contain the text in any case;
-// Enter takes the first of them.
-TEST(ClassSelectDlg, FilterNarrowsAndEnterTakesTheFirstMatch) {
-    const std::vector<std::string> names = {"CView", "CDocument", "CScrollView", "aardvark"};
+// Sorted without regard to case, duplicates kept; typing narrows the list to
+// names that contain the text in any case; Enter takes the first of them.
+TEST(ClassSelectDlg, SortsFiltersAndGivesTheChosenNameOrNone) {
+    const std::vector<std::string> names = {"CView", "beta", "CScrollView",
+                                            "Alpha", "beta", "Ärger"};
     CClassSelectDlg dialog;
     dialog.SetNames(&names);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
+    EXPECT_EQ(dialog.List()->currentRow(), 0);
+    EXPECT_EQ(dialog.GetSelectedName(), "");
     const std::pair<const char*, QStringList> cases[] = {
         {"VIEW", {"CScrollView", "CView"}},
         {"x", {}},
-        {"", {"aardvark", "CDocument", "CScrollView", "CView"}}};
+        {"", {"Alpha", "beta", "beta", "CScrollView", "CView", "Ärger"}}};
     for (const auto& [typed, shown] : cases) {
         dialog.FilterField()->clear();
         QTest::keyClicks(dialog.FilterField(), QString::fromUtf8(typed));
@@ -112,6 +91,74 @@ TEST(ClassSelectDlg, FilterNarrowsAndEnterTakesTheFirstMatch) {
     QTest::keyClick(dialog.FilterField(), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.GetSelectedName(), "CScrollView");
+    const std::vector<std::string> none;
+    CClassSelectDlg empty;
+    empty.SetNames(&none);
+    empty.OnInitDialog();
+    EXPECT_FALSE(empty.OkButton()->isEnabled());
+    empty.accept();
+    EXPECT_EQ(empty.GetSelectedName(), "");
+}
+
+class CMenuTest : public CDocTest {
+protected:
+    QPoint EmptySpace() {
+        const QPoint point(5, Tree(doc).viewport()->height() - 3);
+        EXPECT_EQ(Tree(doc).itemAt(point), nullptr);
+        return point;
+    }
+    CMenuRecorder menus;
+};
+
+// Beside a label or on empty space the selection stays; on the label of a
+// class or the root the entry is selected before the menu opens.
+TEST_F(CMenuTest, RightClickSelectsTheEntryUnderItsLabelBeforeTheMenuOpens) {
+    CVorlixView& tree = Tree(doc);
+    ASSERT_TRUE(tree.SelectNode(sample.frameWnd));
+    const QPoint label = LabelOf(tree, sample.wnd);
+    for (const QPoint& beside : {EmptySpace(), QPoint(tree.viewport()->width() - 3, label.y()),
+                                 QPoint(label.x() - 8, label.y())}) {
+        RightClick(tree, beside);
+    }
+    EXPECT_EQ(tree.SelectedNode(), sample.frameWnd);
+    EXPECT_EQ(doc->m_pShown, sample.frameWnd);
+    const CClassNode* shownWhenOpened = nullptr;
+    menus.whenShown = [&] { shownWhenOpened = doc->m_pShown; };
+    RightClick(tree, label);
+    EXPECT_EQ(tree.SelectedNode(), sample.wnd);
+    EXPECT_EQ(shownWhenOpened, sample.wnd);
+    RightClick(tree, LabelOf(tree, doc->m_pRoot));
+    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
+    ASSERT_EQ(menus.shown.size(), 5u);
+    EXPECT_EQ(MenuTexts(menus.shown[3]->actions()),
+              (QStringList{"Klasse suchen ...", "-", "Klasse wird definiert in (Header) ...",
+                           "Klasse wird definiert in (Funktionen) ..."}));
+}
+
+// The press gives the tree the focus; that must not show the selected class.
+TEST_F(CMenuTest, NoTreeMenuWhileAMemberIsShown) {
+    ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
+    ASSERT_TRUE(Frame(doc).VariableList()->SelectNode(sample.document));
+    Frame(doc).VariableList()->setFocus();
+    RightClick(Tree(doc), EmptySpace());
+    EXPECT_TRUE(menus.shown.empty());
+    EXPECT_EQ(doc->m_pShown, sample.document);
+}
+
+TEST_F(CMenuTest, RightClickOnAFunctionOpensTheMemberMenuOnAVariableNone) {
+    ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
+    CVorlixListView& functions = *Frame(doc).FunctionList();
+    RightClick(*Frame(doc).VariableList(),
+               CentreOf(*Frame(doc).VariableList(), QStringLiteral("m_pDocument")));
+    EXPECT_EQ(doc->m_pShown, sample.document);
+    EXPECT_TRUE(menus.shown.empty());
+    RightClick(functions, CentreOf(functions, QStringLiteral("OnDraw")));
+    EXPECT_EQ(doc->m_pShown, sample.onDraw);
+    EXPECT_EQ(functions.currentItem(), ListItem(functions, QStringLiteral("OnDraw")));
+    EXPECT_NE(InfoText(doc).find("Memberfunktionsname:\n  OnDraw"), std::string::npos);
+    ASSERT_EQ(menus.shown.size(), 1u);
+    EXPECT_EQ(MenuTexts(menus.shown[0]->actions()), QStringList{"Funktion wird verwendet in ..."});
+    EXPECT_EQ(functions.count(), 4); // the lists keep the members of the class
 }
 
 } // namespace

@@ -32,61 +32,43 @@ QList<QStringList> Table(const QTreeWidget* list) {
     return rows;
 }
 
-// What a results dialog showed.
-struct SShownResults {
-    bool shown = false;
-    QList<QStringList> table;
-};
-
-SShownResults ReadAndClose(QWidget* modal) {
-    auto* dialog = qobject_cast<CSearchResultDlg*>(modal);
-    if (dialog == nullptr) {
-        ADD_FAILURE() << "not the results dialog";
+// Chooses the command for the node; gives the table the results dialog
+// showed, none without a dialog.
+std::optional<QList<QStringList>> RunFromMenu(CVorlixDoc* doc, CClassNode* node, int command) {
+    std::optional<QList<QStringList>> result;
+    const bool ran = ChooseFromMenu(*doc->GetFrame(), node, command, [&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<CSearchResultDlg*>(modal)) {
+            result = Table(dialog->List());
+        }
         modal->close();
-        return {};
-    }
-    SShownResults result{true, Table(dialog->List())};
-    dialog->OkButton()->click();
+    });
+    EXPECT_EQ(ran, result.has_value());
     return result;
 }
 
-class CSearchTest : public CAppTest {
-protected:
-    // Right-clicks the node (a class in the tree, or a member function in the
-    // function list of the selected class) and chooses a command of the menu.
-    SShownResults RunFromMenu(CVorlixDoc* doc, CClassNode* node, int command) {
-        SShownResults result;
-        CModalDriver driver([&](QWidget* modal) { result = ReadAndClose(modal); }, 3000);
-        CMenuRecorder menus;
-        menus.choose = command;
-        if (node->GetKind() == KindFunction) {
-            CVorlixListView& functions = *Frame(doc).FunctionList();
-            RightClick(functions, CentreOf(functions, QString::fromStdString(node->GetName())));
-        } else {
-            RightClick(Tree(doc), LabelOf(Tree(doc), node));
-        }
-        EXPECT_EQ(menus.shown.size(), 1u);
-        EXPECT_EQ(driver.Ran(), result.shown);
-        return result;
-    }
-};
+using CSearchTest = CAppTest;
 
-// frame.cpp calls an OnDraw without naming CView: no use of CView::OnDraw.
+// frame.cpp calls an OnDraw without naming CView: no use of CView::OnDraw. A
+// cancelled folder shows nothing; the root is not searched for, so no folder
+// is asked.
 TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
+    using Rows = QList<QStringList>;
     const QStringList three = {"Klasse", "Name", "Dateiname"};
     const struct {
         CClassNode* CSampleModel::*node;
         int command;
-        QList<QStringList> table;
+        bool folder;
+        std::optional<Rows> table;
     } cases[] = {
-        {&CSampleModel::view,
-         ID_FIND_CLASS_HEADERS,
-         {{"Klasse", "Dateiname"}, {"CPanel", Source("inc/panel.h")}}},
-        {&CSampleModel::view,
-         ID_FIND_CLASS_FUNCTIONS,
-         {three, {"-", "main", Source("main.c")}, {"CPanel", "Paint", Source("panel.cpp")}}},
-        {&CSampleModel::onDraw, ID_FIND_USES, {three, {"CPanel", "Paint", Source("panel.cpp")}}},
-        {&CSampleModel::aardvark, ID_FIND_CLASS_FUNCTIONS, {three}}};
+        {&CSampleModel::view, ID_FIND_CLASS_HEADERS, true,
+         Rows{{"Klasse", "Dateiname"}, {"CPanel", Source("inc/panel.h")}}},
+        {&CSampleModel::view, ID_FIND_CLASS_FUNCTIONS, true,
+         Rows{three, {"-", "main", Source("main.c")}, {"CPanel", "Paint", Source("panel.cpp")}}},
+        {&CSampleModel::onDraw, ID_FIND_USES, true,
+         Rows{three, {"CPanel", "Paint", Source("panel.cpp")}}},
+        {&CSampleModel::aardvark, ID_FIND_CLASS_FUNCTIONS, true, Rows{three}},
+        {&CSampleModel::view, ID_FIND_CLASS_HEADERS, false, std::nullopt},
+        {&CSampleModel::top, ID_FIND_CLASS_FUNCTIONS, true, std::nullopt}};
     for (const auto& c : cases) {
         CSampleModel sample;
         CVorlixDoc* doc = OpenSample(sample);
@@ -95,26 +77,16 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
             ASSERT_TRUE(Tree(doc).SelectNode(node->m_pParent));
         }
         ui = CScriptedDesktop();
-        ui.folderAnswers.push_back(kSources);
-        EXPECT_EQ(RunFromMenu(doc, node, c.command).table, c.table) << c.command;
-        EXPECT_EQ(ui.folderTitles, std::vector<std::string>{kFolderTitle});
-        EXPECT_EQ(ui.progressShown, 1);
-        EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Parse angegebenes Verzeichnis ..."});
+        if (c.folder) {
+            ui.folderAnswers.push_back(kSources);
+        }
+        EXPECT_EQ(RunFromMenu(doc, node, c.command), c.table) << c.command;
+        using Texts = std::vector<std::string>;
+        EXPECT_EQ(ui.folderTitles, node == doc->m_pRoot ? Texts{} : Texts{kFolderTitle});
+        EXPECT_EQ(ui.progressTexts, c.table ? Texts{"Parse angegebenes Verzeichnis ..."} : Texts{});
+        EXPECT_EQ(ui.progressShown, c.table ? 1 : 0);
         EXPECT_FALSE(ui.progressVisible);
     }
-}
-
-TEST_F(CSearchTest, CancelledFolderOrTheRootShowsNoResults) {
-    CSampleModel sample;
-    CClassRoot* root = sample.root.get();
-    CVorlixDoc* doc = OpenSample(sample);
-    EXPECT_FALSE(RunFromMenu(doc, sample.view, ID_FIND_CLASS_HEADERS).shown);
-    EXPECT_EQ(ui.folderTitles.size(), 1u);
-    EXPECT_EQ(ui.progressShown, 0);
-    // The root is not searched for: no folder is asked.
-    ui.folderAnswers.push_back(kSources);
-    EXPECT_FALSE(RunFromMenu(doc, root, ID_FIND_CLASS_FUNCTIONS).shown);
-    EXPECT_EQ(ui.folderTitles.size(), 1u);
 }
 
 // The dialog alone: each row keeps its own hit's texts, sorted by the first
@@ -133,10 +105,6 @@ TEST(SearchResultDlg, ShowsColumnsAndSortedRowsOfEachMode) {
         const std::vector<CSearchHit>* hits;
         QList<QStringList> table;
     } cases[] = {
-        {'C',
-         true,
-         &classHits,
-         {three, {"-", "main", "/main.cpp"}, {"A", "Go", "/a.cpp"}, {"B", "Run", "/b.cpp"}}},
         {'H',
          true,
          &headerHits,

@@ -8,33 +8,29 @@
 #include <QToolBar>
 #include <QToolTip>
 #include <map>
+#include <tuple>
 
 namespace {
 
 // The tip texts are the core's (its tests hold every case); here, that a
 // hover on each view shows the tip of the entry under the cursor.
-TEST_F(CAppTest, HoverShowsTheTipOfTheEntry) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
+TEST_F(CDocTest, HoverShowsTheTipOfTheEntry) {
     ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
     CVorlixListView& functions = *Frame(doc).FunctionList();
-    const std::pair<QAbstractItemView*, QPoint> hovers[] = {
-        {&Tree(doc), LabelOf(Tree(doc), sample.wnd)},
-        {&functions, CentreOf(functions, QStringLiteral("OnDraw"))}};
-    const char* const tips[] = {"CObject - CWnd (C: 2 - F: 0 - V: 0)",
-                                "void CView::OnDraw(CDC* pDC);"};
-    for (int i = 0; i < 2; ++i) {
-        QWidget* viewport = hovers[i].first->viewport();
-        QHelpEvent hover(QEvent::ToolTip, hovers[i].second,
-                         viewport->mapToGlobal(hovers[i].second));
-        QApplication::sendEvent(viewport, &hover);
-        EXPECT_EQ(QToolTip::text(), QString::fromUtf8(tips[i]));
+    const std::tuple<QAbstractItemView*, QPoint, const char*> hovers[] = {
+        {&Tree(doc), LabelOf(Tree(doc), sample.wnd), "CObject - CWnd (C: 2 - F: 0 - V: 0)"},
+        {&functions, CentreOf(functions, QStringLiteral("OnDraw")),
+         "void CView::OnDraw(CDC* pDC);"}};
+    for (const auto& [view, at, tip] : hovers) {
+        QHelpEvent hover(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &hover);
+        EXPECT_EQ(QToolTip::text(), QString::fromUtf8(tip));
         QToolTip::hideText();
     }
 }
 
 // Every menu item's status-bar prompt, as the program's texts give them.
-TEST_F(CAppTest, EveryMenuItemCarriesItsPrompt) {
+TEST_F(CDocTest, EveryMenuItemCarriesItsPrompt) {
     const std::map<int, const char*> prompts = {
         {57600, "Beginnt mit dem parsen der spezifischen angegebener Headerfiles."},
         {57601, "Öffnet ein bestehendes Dokument."},
@@ -62,8 +58,6 @@ TEST_F(CAppTest, EveryMenuItemCarriesItsPrompt) {
         {32778, "Durchsucht ein Verzeichnis nach H-Dateien, in denen Klasse definiert wird."},
         {32779, "Durchsucht ein Verzeichnis nach CPP-Dateien, in denen Klasse definiert wird."},
         {32776, "Durchsucht ein Verzeichnis nach CPP-Dateien, in denen Funktion verwendet wird."}};
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
     QList<QAction*> items = Tree(doc).findChild<CTreeViewCommands*>()->ContextMenu()->actions();
     items << Frame(doc).FunctionList()->findChild<CMemberListCommands*>()->ContextMenu()->actions();
     for (int menuId : {128, 129}) {
@@ -83,9 +77,7 @@ TEST_F(CAppTest, EveryMenuItemCarriesItsPrompt) {
     EXPECT_EQ(checked, 38); // both menu sets, four recent files, both context menus
 }
 
-TEST_F(CAppTest, HighlightedMenuItemShowsItsPromptThenReady) {
-    CSampleModel sample;
-    OpenSample(sample);
+TEST_F(CDocTest, HighlightedMenuItemShowsItsPromptThenReady) {
     QMenu* file = Main().MenuPopups(129).at(0);
     file->popup(QPoint(0, 0));
     file->setActiveAction(&Command(ID_UPDATE_TREE));
@@ -117,9 +109,7 @@ QAction* PaneCommand(CMainFrame& frame, int id) {
     return nullptr;
 }
 
-TEST_F(CAppTest, F6AndShiftF6MoveBetweenThePanesPassingDisabledLists) {
-    CSampleModel sample;
-    CVorlixDoc* doc = OpenSample(sample);
+TEST_F(CDocTest, F6AndShiftF6MoveBetweenThePanesPassingDisabledLists) {
     QAction* next = PaneCommand(Main(), ID_NEXT_PANE);
     QAction* previous = PaneCommand(Main(), ID_PREV_PANE);
     ASSERT_NE(next, nullptr);
