@@ -102,6 +102,16 @@ TEST(TableSelection, SortsCaseInsensitivelyAndHandsBackTheTablesIndex) {
         EXPECT_EQ(dialog.m_strTable, name);
         EXPECT_EQ(dialog.m_nTableIndex, index);
     }
+    // An OK whose index lies past the list chooses nothing instead of reading past it.
+    struct CPastTheEnd : CScriptedUserInterface {
+        std::optional<int> ChooseTable(const std::vector<std::string>& tables) override {
+            return static_cast<int>(tables.size());
+        }
+    } pastTheEnd;
+    CTableSelection dialog(&database);
+    ASSERT_TRUE(dialog.DoModal(pastTheEnd));
+    EXPECT_EQ(dialog.m_strTable, "");
+    EXPECT_EQ(dialog.m_nTableIndex, -1);
 }
 
 TEST(DaoException, MessageIsCutTo1023BytesOnACharacterBoundary) {
