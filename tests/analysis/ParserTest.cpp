@@ -42,7 +42,7 @@ TEST(Shapes, HeadsAndMembersRecordWhatTheyDeclare) {
          {"C Printer<ns::Pair<T, int>> : Base @1"}},
         {"template <class T> T Max(T a, T b);", {}},
         // Code between '#if 0' and its '#else' is never compiled.
-        {"#if 0\nclass CDead {\n#ifdef X\n#endif\n#else\nclass CLive\n#endif", {"C CLive :  @6"}},
+        {"#if 0\n#ifdef X\n#endif\nclass CDead {\n#else\nclass CLive\n#endif", {"C CLive :  @6"}},
 
         // Functions: the name before the first parameter list.
         {"|virtual void Draw(CDC* pDC) const;\nint Draw (int x);\nvoid f ();",
