@@ -455,30 +455,33 @@ const CIncludeIndex::FileEntry& CIncludeIndex::Scanned(int id) {
     return entry;
 }
 
+namespace {
+
+// Two file or name IDs as one key of the memo tables.
+uint64_t PairKey(int a, int b) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32) | static_cast<uint32_t>(b);
+}
+
+} // namespace
+
 bool CIncludeIndex::BlocksMention(int id, int nameId, const std::string& name) {
     const FileEntry& scanned = Scanned(id);
     if (scanned.blocks.empty() ||
         (name.find('\0') == npos && !HasAllGrams(scanned.gramBits, name))) {
         return false; // cheaper than remembering
     }
-    const uint64_t key =
-        (static_cast<uint64_t>(static_cast<uint32_t>(id)) << 32) | static_cast<uint32_t>(nameId);
+    const uint64_t key = PairKey(id, nameId);
     const auto known = m_blocksMemo.find(key);
     if (known != m_blocksMemo.end()) {
         return known->second;
     }
-    const FileEntry& entry = Scanned(id);
-    bool result = false;
-    if (entry.blocks.empty()) {
-        result = false; // the empty name too: no block, nothing mentioned
-    } else if (name.find('\0') == npos) {
-        // One search over all blocks, kept apart by a character no name holds;
-        // a name with a 4-gram the blocks lack cannot be in them.
-        result = Mentions(entry.joinedBlocks, name);
-    } else {
-        result = std::any_of(entry.blocks.begin(), entry.blocks.end(),
-                             [&](const std::string& block) { return Mentions(block, name); });
-    }
+    // One search over all blocks, kept apart by a character no name holds;
+    // a name with a 4-gram the blocks lack cannot be in them.
+    const bool result =
+        name.find('\0') == npos
+            ? Mentions(scanned.joinedBlocks, name)
+            : std::any_of(scanned.blocks.begin(), scanned.blocks.end(),
+                          [&](const std::string& block) { return Mentions(block, name); });
     m_blocksMemo.emplace(key, result);
     return result;
 }
@@ -544,8 +547,7 @@ bool CIncludeIndex::Declares(int id, int nameId, const std::string& name) {
 }
 
 bool CIncludeIndex::LeadsOn(int from, int to) {
-    const uint64_t key =
-        (static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32) | static_cast<uint32_t>(to);
+    const uint64_t key = PairKey(from, to);
     const auto known = m_leadsOn.find(key);
     if (known != m_leadsOn.end()) {
         return known->second;
