@@ -2,10 +2,11 @@
 # Mutation sample: applies single-token faults one at a time to a copy of a
 # checkout, rebuilds incrementally and runs the test programs that cover the
 # mutated folder. A mutant is killed when a test program fails, crashes or
-# runs out of time (an endless loop counts as caught).
+# runs out of time (an endless loop counts as caught). Mutants of the desktop
+# program (app, shell, views) build the GUI and run its tests offscreen.
 #
 # Usage: scripts/mutate.sh [-a] [-k] [-l LIST] [-o FILE] [-w WORKDIR] [-f FOLDERS] CHECKOUT
-#   -a          run every core test program for every mutant (slower)
+#   -a          run every test program for every mutant (slower)
 #   -k          keep going after a failing unmutated run (default: stop)
 #   -l LIST     mutant list (default: scripts/mutants.txt of this script's tree)
 #   -o FILE     also write the report to FILE
@@ -83,21 +84,43 @@ for up in "$checkout/../shared" "$checkout/../../shared"; do
     fi
 done
 
+# The folders of the selected mutants: the GUI is built only when one of
+# them belongs to the desktop program.
+is_gui_folder() { case $1 in app | shell | views) return 0 ;; *) return 1 ;; esac; }
+want_core=0
+want_gui=0
+while IFS=$'\t' read -r file _ || [ -n "$file" ]; do
+    case "$file" in '' | '#'*) continue ;; esac
+    folder="${file%%/*}"
+    [ -z "$only" ] || [[ "$only" == *",$folder,"* ]] || continue
+    if is_gui_folder "$folder"; then want_gui=1; else want_core=1; fi
+done <"$list"
+[ $want_gui -eq 1 ] && gui=ON || gui=OFF
+
 [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null &&
     export CMAKE_CXX_COMPILER_LAUNCHER=ccache
 unset ASAN_OPTIONS UBSAN_OPTIONS
-if [ ! -f "$build/build.ninja" ]; then
+export QT_QPA_PLATFORM=offscreen
+if [ ! -f "$build/build.ninja" ] ||
+    ! grep -q "^VORLIX_BUILD_GUI:BOOL=$gui\$" "$build/CMakeCache.txt" 2>/dev/null; then
     cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORLIX_SANITIZE=OFF \
-        -DVORLIX_BUILD_GUI=OFF -DVORLIX_BUILD_BENCH=OFF >"$log/configure.txt" 2>&1 ||
+        -DVORLIX_BUILD_GUI=$gui -DVORLIX_BUILD_BENCH=OFF >"$log/configure.txt" 2>&1 ||
         { say "configure failed: $log/configure.txt"; exit 1; }
 fi
 
 core_programs="analysis cli html mdb model persistence platform search views"
+gui_programs="gui gui_classcommands"
+# The programs of the unmutated run: every core one when a core mutant is
+# selected (or none is), the GUI ones when a GUI mutant is.
+needed=""
+[ $want_core -eq 1 ] || [ $want_gui -eq 0 ] && needed="$core_programs"
+[ $want_gui -eq 0 ] || needed="$needed $gui_programs"
 # Which test programs watch which source folder; the command-line verbs are
 # tested beside the folder they drive, so cli mutants run everything.
 programs_for() {
-    if [ $all -eq 1 ]; then echo "$core_programs"; return; fi
+    if [ $all -eq 1 ]; then echo "$needed"; return; fi
     case $1 in
+    app | shell | views) echo "$gui_programs" ;;
     search) echo "search cli" ;;
     model) echo "model views cli" ;;
     platform) echo "platform analysis cli" ;;
@@ -136,8 +159,8 @@ run_programs() { # programs
 }
 
 # Unmutated run: everything must pass, and it sets each program's time limit.
-programs="$(existing "$core_programs")"
-say "building the unmutated tree ..."
+programs="$(existing "$needed")"
+say "building the unmutated tree ($( [ $gui = ON ] && echo "with" || echo "without") the GUI) ..."
 build_for "$programs" || { say "unmutated build failed: $log/build.txt"; exit 1; }
 for p in $programs; do
     start=$(date +%s)
@@ -224,4 +247,4 @@ if [ ${#others[@]} -gt 0 ]; then
     for s in "${others[@]}"; do say "  $s"; done
 fi
 # Leave the copy as it came.
-build_for "$(existing "$core_programs")" || true
+build_for "$(existing "$needed")" || true
