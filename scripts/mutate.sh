@@ -104,7 +104,7 @@ export QT_QPA_PLATFORM=offscreen
 if [ ! -f "$build/build.ninja" ] ||
     ! grep -q "^VORLIX_BUILD_GUI:BOOL=$gui\$" "$build/CMakeCache.txt" 2>/dev/null; then
     cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORLIX_SANITIZE=OFF \
-        -DVORLIX_BUILD_GUI=$gui -DVORLIX_BUILD_BENCH=OFF >"$log/configure.txt" 2>&1 ||
+        -DVORLIX_BUILD_GUI="$gui" -DVORLIX_BUILD_BENCH=OFF >"$log/configure.txt" 2>&1 ||
         { say "configure failed: $log/configure.txt"; exit 1; }
 fi
 
@@ -160,7 +160,7 @@ run_programs() { # programs
 
 # Unmutated run: everything must pass, and it sets each program's time limit.
 programs="$(existing "$needed")"
-say "building the unmutated tree ($( [ $gui = ON ] && echo "with" || echo "without") the GUI) ..."
+say "building the unmutated tree ($( [ "$gui" = ON ] && echo "with" || echo "without") the GUI) ..."
 build_for "$programs" || { say "unmutated build failed: $log/build.txt"; exit 1; }
 for p in $programs; do
     start=$(date +%s)
