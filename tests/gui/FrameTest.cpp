@@ -8,24 +8,8 @@
 #include <QSet>
 #include <QSplitter>
 #include <QToolBar>
-#include <array>
 
 namespace {
-
-TEST(PaneSizes, FollowTheLastSizeAskedForPerRowAndColumn) {
-    // width, height -> left, right column, upper, lower row, member list. The
-    // single-precision factors round up where double ones would not: 0.6f * 5
-    // is just above 3, 0.15f * 20 just above 3.
-    for (const std::array<int, 7>& c :
-         {std::array{800, 600, 480, 320, 510, 90, 255},
-          std::array{1000, 700, 600, 400, 595, 105, 297}, std::array{5, 20, 3, 2, 17, 3, 8},
-          std::array{0, 0, 0, 0, 0, 0, 0}}) {
-        const CChildFrame::PaneSizes s = CChildFrame::InitialPaneSizes(c[0], c[1]);
-        EXPECT_EQ((std::array{s.leftColumn, s.rightColumn, s.upperRow, s.lowerRow, s.memberList}),
-                  (std::array{c[2], c[3], c[4], c[5], c[6]}))
-            << c[0] << "x" << c[1];
-    }
-}
 
 // Each menu's items joined by "|": the menu bar, then as many popups as given.
 void ExpectMenus(CMainFrame& main, int menuId, const QStringList& expected) {
@@ -76,11 +60,6 @@ TEST_F(CDocTest, DocumentWindowBringsMenu129AndFivePanes) {
 
     CChildFrame& frame = Frame(doc);
     EXPECT_TRUE(frame.isMaximized());
-    EXPECT_EQ(
-        (std::array<QWidget*, 6>{frame.GetPane(0, 0), frame.GetInnerPane(0), frame.GetInnerPane(1),
-                                 frame.GetPane(1, 0), frame.GetPane(1, 1), frame.GetPane(2, 0)}),
-        (std::array<QWidget*, 6>{frame.TreeView(), frame.FunctionList(), frame.VariableList(),
-                                 frame.InfoPane(), frame.DescriptionPane(), nullptr}));
     // The window lays its panes out in the proportions asked for at creation.
     QApplication::processEvents();
     const QList<int> columns = frame.ColumnWidths(), rows = frame.RowHeights();
@@ -277,25 +256,6 @@ TEST_F(CViewTest, EditedDescriptionIsStoredWhenAnotherEntryIsShownUnchangedKeeps
     EXPECT_EQ(sample.view->GetDescription(), Utf8(edited));
     Tree(doc).SelectNode(sample.view);
     EXPECT_EQ(DescriptionText(doc), Utf8(edited));
-}
-
-TEST_F(CViewTest, FlatPresentationKeepsTheSelectedClassButNotAMember) {
-    EXPECT_TRUE(Command(ID_SHOW_HIERARCHY).isChecked());
-    Tree(doc).SelectNode(sample.view);
-    Command(ID_SHOW_LIST).trigger();
-    EXPECT_FALSE(Command(ID_SHOW_HIERARCHY).isChecked());
-    EXPECT_EQ(Tree(doc).SelectedNode(), sample.view);
-    EXPECT_EQ(doc->m_pShown, sample.view);
-    EXPECT_EQ(Frame(doc).FunctionList()->count(), 4);
-    // Choosing the shown presentation again does not rebuild the tree.
-    QTreeWidgetItem* rootItem = Tree(doc).topLevelItem(0);
-    Command(ID_SHOW_LIST).trigger();
-    EXPECT_EQ(Tree(doc).topLevelItem(0), rootItem);
-    Command(ID_SHOW_HIERARCHY).trigger();
-    EXPECT_EQ(Tree(doc).SelectedNode(), sample.view);
-    Frame(doc).FunctionList()->SelectNode(sample.onDraw);
-    Command(ID_SHOW_LIST).trigger();
-    EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
 }
 
 TEST_F(CViewTest, TitleAndRecentFilesFollowTheDocuments) {

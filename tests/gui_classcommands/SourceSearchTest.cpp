@@ -89,12 +89,22 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
     }
 }
 
+// Opened files reach this handler instead of the desktop's programs.
+class COpenedFiles : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
 // The dialog alone: each row keeps its own hit's texts, sorted by the first
-// column case-insensitively and stably; without a node, hits or a known mode
-// it shows nothing.
-TEST(SearchResultDlg, ShowsColumnsAndSortedRowsOfEachMode) {
-    const std::vector<CSearchHit> classHits = {
-        {"B", "Run", "/b.cpp"}, {"A", "Go", "/a.cpp"}, {"-", "main", "/main.cpp"}};
+// column case-insensitively and stably, columns as wide as their texts, a
+// German word when nothing was found; without a node, hits or a known mode it
+// shows nothing. Resizable; a double click opens the hit's file.
+TEST(SearchResultDlg, ShowsColumnsRowsOrNothingGrowsAndOpensFiles) {
+    const std::string longPath = "/very/long/path/to/some/deeply/nested/source/file/panel.cpp";
+    const std::vector<CSearchHit> classHits = {{"B", "Run", longPath}, {"-", "main", "/main.cpp"}};
     const std::vector<CSearchHit> headerHits = {
         {"b", "-", "/1.h"}, {"A", "-", "/2.h"}, {"B", "-", "/3.h"}, {"a", "-", "/4.h"}};
     const std::vector<CSearchHit> none;
@@ -109,64 +119,44 @@ TEST(SearchResultDlg, ShowsColumnsAndSortedRowsOfEachMode) {
          true,
          &headerHits,
          {{"Klasse", "Dateiname"}, {"A", "/2.h"}, {"a", "/4.h"}, {"b", "/1.h"}, {"B", "/3.h"}}},
+        {'C',
+         true,
+         &classHits,
+         {three, {"-", "main", "/main.cpp"}, {"B", "Run", longPath.c_str()}}},
         {'F', true, &none, {three}},
         {'C', false, &classHits, {}},
         {'F', true, nullptr, {}},
         {' ', true, &classHits, {}}};
+    CClassNode node;
     for (const auto& c : cases) {
-        CClassNode node;
         CSearchResultDlg dialog;
         if (c.hits != nullptr) {
             dialog.SetHits(c.hits);
         }
         dialog.SetNode(c.node ? &node : nullptr);
         dialog.SetMode(c.mode);
-        dialog.OnInitDialog();
+        dialog.show();
         EXPECT_EQ(Table(dialog.List()), c.table) << c.mode << c.node;
+        EXPECT_EQ(dialog.NoHitsLabel()->isVisible(), c.table.size() == 1) << c.mode << c.node;
     }
-    EXPECT_EQ(CSearchResultDlg().windowTitle(),
-              QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
-}
-
-// Opened files reach this handler instead of the desktop's programs.
-class COpenedFiles : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void Open(const QUrl& url) { urls << url; }
-};
-
-// Resizable, columns as wide as their texts, a German word when nothing was
-// found, and a double click opens the hit's file.
-TEST(SearchResultDlg, GrowsFitsSaysNothingFoundAndOpensFiles) {
-    const std::string longPath = "/very/long/path/to/some/deeply/nested/source/file/panel.cpp";
-    const std::vector<CSearchHit> hits = {{"CPanel", "Paint", longPath}};
-    const std::vector<CSearchHit> none;
-    CClassNode node;
+    CSearchResultDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
+    dialog.SetHits(&classHits);
+    dialog.SetNode(&node);
+    dialog.SetMode('C');
+    dialog.show();
+    EXPECT_EQ(dialog.NoHitsLabel()->text(), QStringLiteral("Keine Fundstellen vorhanden"));
+    const int width = dialog.List()->width();
+    dialog.resize(dialog.size() + QSize(200, 100));
+    EXPECT_EQ(dialog.List()->width(), width + 200);
     COpenedFiles opened;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
-    for (const auto* list : {&hits, &none}) {
-        CSearchResultDlg dialog;
-        dialog.SetHits(list);
-        dialog.SetNode(&node);
-        dialog.SetMode('C');
-        dialog.show();
-        EXPECT_EQ(dialog.NoHitsLabel()->isVisible(), list->empty());
-        EXPECT_EQ(dialog.NoHitsLabel()->text(), QStringLiteral("Keine Fundstellen vorhanden"));
-        const int width = dialog.List()->width();
-        dialog.resize(dialog.size() + QSize(200, 100));
-        EXPECT_EQ(dialog.List()->width(), width + 200);
-        if (!list->empty()) {
-            QTreeWidget* view = dialog.List();
-            EXPECT_GE(view->columnWidth(2),
-                      view->fontMetrics().horizontalAdvance(QString::fromStdString(longPath)));
-            QApplication::processEvents();
-            const QPoint at = view->visualItemRect(view->topLevelItem(0)).center();
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-            QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        }
-    }
+    QTreeWidget* view = dialog.List();
+    EXPECT_GE(view->columnWidth(2), view->fontMetrics().horizontalAdvance(longPath.c_str()));
+    QApplication::processEvents();
+    const QPoint at = view->visualItemRect(view->topLevelItem(1)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(longPath))});
 }

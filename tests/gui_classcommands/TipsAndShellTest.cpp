@@ -3,8 +3,6 @@
 #include "views/TreeViewCommands.h"
 
 #include <QHelpEvent>
-#include <QLabel>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
 #include <map>
@@ -29,8 +27,8 @@ TEST_F(CDocTest, HoverShowsTheTipOfTheEntry) {
     }
 }
 
-// Every menu item's status-bar prompt, as the program's texts give them.
-TEST_F(CDocTest, EveryMenuItemCarriesItsPrompt) {
+// Every menu item's status-bar prompt and every tool-bar button's tip.
+TEST_F(CDocTest, EveryMenuItemCarriesItsPromptEachButtonItsTip) {
     const std::map<int, const char*> prompts = {
         {57600, "Beginnt mit dem parsen der spezifischen angegebener Headerfiles."},
         {57601, "Öffnet ein bestehendes Dokument."},
@@ -75,65 +73,31 @@ TEST_F(CDocTest, EveryMenuItemCarriesItsPrompt) {
         }
     }
     EXPECT_EQ(checked, 38); // both menu sets, four recent files, both context menus
-}
-
-TEST_F(CDocTest, HighlightedMenuItemShowsItsPromptThenReady) {
-    QMenu* file = Main().MenuPopups(129).at(0);
-    file->popup(QPoint(0, 0));
-    file->setActiveAction(&Command(ID_UPDATE_TREE));
-    EXPECT_EQ(Main().statusBar()->currentMessage(),
-              QStringLiteral("Aktualisiert den kompletten Baum."));
-    EXPECT_FALSE(Main().MessagePane()->isVisible());
-    file->hide();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(Main().statusBar()->currentMessage(), QString());
-    EXPECT_TRUE(Main().MessagePane()->isVisible());
-    EXPECT_EQ(Main().MessagePane()->text(), QStringLiteral("Bereit"));
-}
-
-TEST_F(CAppTest, ToolBarButtonsHaveTheirTips) {
     QStringList tips;
     for (QAction* action : Main().ToolBar()->actions()) {
-        tips << (action->isSeparator() ? QString()
-                                       : Main().ToolBar()->widgetForAction(action)->toolTip());
+        tips << Main().ToolBar()->widgetForAction(action)->toolTip();
     }
     EXPECT_EQ(tips, (QStringList{"Parsen", "Öffnen", "Speichern", "", "Info"}));
 }
 
-QAction* PaneCommand(CMainFrame& frame, int id) {
-    for (QAction* action : frame.actions()) {
-        if (action->data().toInt() == id) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
+// Real keys: F6 and Shift+F6 move the focus through the panes, passing over
+// disabled lists.
 TEST_F(CDocTest, F6AndShiftF6MoveBetweenThePanesPassingDisabledLists) {
-    QAction* next = PaneCommand(Main(), ID_NEXT_PANE);
-    QAction* previous = PaneCommand(Main(), ID_PREV_PANE);
-    ASSERT_NE(next, nullptr);
-    ASSERT_NE(previous, nullptr);
-    EXPECT_EQ(next->shortcut(), QKeySequence(Qt::Key_F6));
-    EXPECT_EQ(previous->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    EXPECT_EQ(next->statusTip(), QStringLiteral("Wechselt zum nächsten Fensterausschnitt."));
-    Main().activateWindow();
     QApplication::setActiveWindow(&Main());
+    const auto press = [](Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, modifiers);
+        return QApplication::focusWidget();
+    };
     Tree(doc).setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), &Tree(doc));
-    // The root is shown: the disabled member lists are passed over.
-    next->trigger();
-    EXPECT_EQ(QApplication::focusWidget(), Frame(doc).InfoPane());
+    EXPECT_EQ(press(Qt::NoModifier), Frame(doc).InfoPane()); // the root is shown
     ASSERT_TRUE(Tree(doc).SelectNode(sample.view));
     Tree(doc).setFocus();
     for (QWidget* pane : std::initializer_list<QWidget*>{
              Frame(doc).FunctionList(), Frame(doc).VariableList(), Frame(doc).InfoPane(),
              Frame(doc).DescriptionPane(), &Tree(doc)}) {
-        next->trigger();
-        EXPECT_EQ(QApplication::focusWidget(), pane) << Utf8(pane->objectName());
+        EXPECT_EQ(press(Qt::NoModifier), pane) << Utf8(pane->objectName());
     }
-    previous->trigger();
-    EXPECT_EQ(QApplication::focusWidget(), Frame(doc).DescriptionPane());
+    EXPECT_EQ(press(Qt::ShiftModifier), Frame(doc).DescriptionPane());
 }
 
 } // namespace
