@@ -48,24 +48,15 @@ TEST(TableSelectDlg, GivesTheChosenTableOrANewNameOrNone) {
 // unless the user typed an extension.
 TEST(QtUserInterface, DatabaseDialogsOfferDbFirstAndAppendIt) {
     CTempDir dir;
+    const QString db = "Vorlix-Datenbank (*.db)", mdb = "Access Datenbank (*.mdb)";
     const struct {
-        IUserInterface::FileDialog request;
+        bool save;
         const char* typed;
-        QStringList offered;
         const char* chosen;
-    } cases[] = {
-        {{true, "*.mdb", "Access Datenbank (*.mdb)|*.mdb||", false},
-         "neu",
-         {"Vorlix-Datenbank (*.db)", "Access Datenbank (*.mdb)", "Alle Dateien (*)"},
-         "neu.db"},
-        {{true, "*.mdb", "Access Datenbank (*.mdb)|*.mdb||", false},
-         "alt.sqlite",
-         {},
-         "alt.sqlite"},
-        {{false, "*.mdb", "Access Datenbank (*.mdb)|*.mdb|Alle Dateien (*.*)|*.*||", false},
-         "neu.db",
-         {"Vorlix-Datenbank (*.db)", "Access Datenbank (*.mdb)", "Alle Dateien (*.*)"},
-         "neu.db"}};
+        QStringList offered;
+    } cases[] = {{true, "neu", "neu.db", {db, mdb, "Alle Dateien (*)"}},
+                 {true, "alt.sqlite", "alt.sqlite", {db, mdb, "Alle Dateien (*)"}},
+                 {false, "neu.db", "neu.db", {db, mdb, "Alle Dateien (*.*)"}}};
     for (const auto& c : cases) {
         dir.Write("neu.db", "");
         QStringList offered;
@@ -81,11 +72,12 @@ TEST(QtUserInterface, DatabaseDialogsOfferDbFirstAndAppendIt) {
             name->setText(QString::fromStdString(dir.Path() + "/") + c.typed);
             static_cast<QDialog*>(dialog)->accept();
         });
+        const std::string filter = c.save
+                                       ? "Access Datenbank (*.mdb)|*.mdb||"
+                                       : "Access Datenbank (*.mdb)|*.mdb|Alle Dateien (*.*)|*.*||";
         CQtUserInterface ui;
-        EXPECT_EQ(ui.ChooseFile(c.request), dir.Path() + "/" + c.chosen);
-        if (!c.offered.isEmpty()) {
-            EXPECT_EQ(offered, c.offered);
-        }
+        EXPECT_EQ(ui.ChooseFile({c.save, "*.mdb", filter, false}), dir.Path() + "/" + c.chosen);
+        EXPECT_EQ(offered, c.offered);
     }
 }
 

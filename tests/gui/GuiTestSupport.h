@@ -57,7 +57,6 @@ struct CSampleModel {
         Add(view, "GetDocument", KindFunction, 6, 11);
         Add(view, "Alpha", KindFunction, 7, 12);
         document = Add(view, "m_pDocument", KindVariable, 8, 13);
-        document->SetTypeText("CDocument*");
         frameWnd = Add(wnd, "CFrameWnd", KindClass, 9, 80);
         aardvark = Add(root.get(), "aardvark", KindClass, 10, 1, "/inc/zoo.h");
         zebra = Add(root.get(), "Zebra", KindClass, 12, -1, "Unbekannt");
@@ -83,12 +82,7 @@ public:
     void SetFolderStart(const std::string& path) override { folderStarts.push_back(path); }
     std::optional<std::string> ChooseOrNameTable(const std::vector<std::string>& tables) override {
         offeredTables.push_back(tables);
-        if (tableAnswers.empty()) {
-            return std::nullopt;
-        }
-        const std::optional<std::string> answer = tableAnswers.front();
-        tableAnswers.pop_front();
-        return answer;
+        return Pop(tableAnswers).value_or(std::nullopt);
     }
     std::vector<std::string> folderStarts;
 };

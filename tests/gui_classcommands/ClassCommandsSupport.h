@@ -46,29 +46,17 @@ inline void RightClick(QAbstractItemView& view, const QPoint& at) {
     QTest::mouseClick(view.viewport(), Qt::RightButton, Qt::NoModifier, at);
 }
 
-// A point on an item's label: the tree hits an item there only.
-inline QPoint LabelOf(CVorlixView& tree, const QTreeWidgetItem* item) {
+// A point on a node's label: the tree hits an item there only.
+inline QPoint LabelOf(CVorlixView& tree, const CClassNode* node) {
+    const QTreeWidgetItem* item = CVorlixView::ItemOf(node->GetTreeItem());
     tree.scrollToItem(item);
     const QRect row = tree.visualItemRect(item);
     return QPoint(row.left() + 3, row.center().y());
 }
 
-inline QPoint LabelOf(CVorlixView& tree, const CClassNode* node) {
-    return LabelOf(tree, CVorlixView::ItemOf(node->GetTreeItem()));
-}
-
-inline QListWidgetItem* ListItem(CVorlixListView& list, const QString& text) {
-    for (int row = 0; row < list.count(); ++row) {
-        if (list.item(row)->text() == text) {
-            return list.item(row);
-        }
-    }
-    return nullptr;
-}
-
 inline QPoint CentreOf(CVorlixListView& list, const QString& text) {
     QCoreApplication::processEvents(); // the list lays its items out late
-    return list.visualItemRect(ListItem(list, text)).center();
+    return list.visualItemRect(list.findItems(text, Qt::MatchExactly).value(0)).center();
 }
 
 // Right-clicks the node (a class in the tree, a member function in the

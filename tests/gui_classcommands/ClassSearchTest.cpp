@@ -33,10 +33,17 @@ QStringList FindClass(CVorlixDoc* doc, const QString& pick) {
     return offered;
 }
 
-TEST_F(CDocTest, ClassSearchSelectsTheChosenClassInBothPresentations) {
-    EXPECT_EQ(
-        FindClass(doc, QStringLiteral("CStripe")),
-        (QStringList{"aardvark", "CFrameWnd", "CObject", "CStripe", "CView", "CWnd", "Zebra"}));
+// In both presentations; a structure not yet stored has a root named
+// "Unbekannt", yet a class of that name is the one found.
+TEST_F(CAppTest, ClassSearchSelectsTheChosenClassInBothPresentations) {
+    CSampleModel sample(false);
+    CClassNode* unknown =
+        CSampleModel::Add(sample.root.get(), "Unbekannt", KindClass, 20, 3, "/u.h");
+    CVorlixDoc* doc = OpenSample(sample);
+    ASSERT_EQ(doc->m_pRoot->GetName(), "Unbekannt");
+    EXPECT_EQ(FindClass(doc, QStringLiteral("CStripe")),
+              (QStringList{"aardvark", "CFrameWnd", "CObject", "CStripe", "CView", "CWnd",
+                           "Unbekannt", "Zebra"}));
     EXPECT_EQ(doc->m_pShown, sample.stripe);
     Command(ID_SHOW_LIST).trigger(); // the flat list keeps the selected class
     EXPECT_EQ(Tree(doc).SelectedNode(), sample.stripe);
@@ -49,16 +56,6 @@ TEST_F(CDocTest, ClassSearchSelectsTheChosenClassInBothPresentations) {
     Frame(doc).FunctionList()->SelectNode(sample.onDraw);
     Command(ID_SHOW_HIERARCHY).trigger();
     EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
-}
-
-// A structure not yet stored has a root named "Unbekannt"; a class of that
-// name is still the one found.
-TEST_F(CAppTest, ClassSearchNeverSelectsTheRootForAClass) {
-    CSampleModel sample(false);
-    CClassNode* unknown =
-        CSampleModel::Add(sample.root.get(), "Unbekannt", KindClass, 20, 3, "/u.h");
-    CVorlixDoc* doc = OpenSample(sample);
-    ASSERT_EQ(doc->m_pRoot->GetName(), "Unbekannt");
     FindClass(doc, QStringLiteral("Unbekannt"));
     EXPECT_EQ(Tree(doc).SelectedNode(), unknown);
 }
@@ -150,8 +147,6 @@ TEST_F(CMenuTest, RightClickOnAFunctionOpensTheMemberMenuOnAVariableNone) {
     EXPECT_TRUE(menus.shown.empty());
     RightClick(functions, CentreOf(functions, QStringLiteral("OnDraw")));
     EXPECT_EQ(doc->m_pShown, sample.onDraw);
-    EXPECT_EQ(functions.currentItem(), ListItem(functions, QStringLiteral("OnDraw")));
-    EXPECT_NE(InfoText(doc).find("Memberfunktionsname:\n  OnDraw"), std::string::npos);
     ASSERT_EQ(menus.shown.size(), 1u);
     EXPECT_EQ(MenuTexts(menus.shown[0]->actions()), QStringList{"Funktion wird verwendet in ..."});
     EXPECT_EQ(functions.count(), 4); // the lists keep the members of the class

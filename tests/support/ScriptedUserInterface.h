@@ -2,6 +2,7 @@
 
 #include "platform/UserInterface.h"
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
@@ -34,12 +35,8 @@ public:
         if (!answer) {
             return std::nullopt;
         }
-        for (size_t i = 0; i < tables.size(); ++i) {
-            if (tables[i] == *answer) {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
+        const auto found = std::find(tables.begin(), tables.end(), *answer);
+        return found == tables.end() ? -1 : static_cast<int>(found - tables.begin());
     }
 
     void ShowProgress() override {
@@ -67,7 +64,7 @@ public:
     int progressShown = 0;
     bool progressVisible = false;
 
-private:
+protected:
     template <typename T> static std::optional<T> Pop(std::deque<T>& queue) {
         if (queue.empty()) {
             return std::nullopt;
