@@ -90,26 +90,38 @@ TEST_F(CCommandTest, NewCancelledAtOnceCreatesNothingWithTwoDirectoriesOneModifi
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Declined, Update takes nothing; cancelled at the folder, it keeps the model
+// but takes the edit in the pane; carried out, it keeps the descriptions.
 TEST_F(CCommandTest, UpdateKeepsDescriptionsAndTheTable) {
     CVorlixDoc* doc = NewFrom({kFirst, kSecond});
     MarkStored(doc);
-    CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
+    CClassRoot* root = doc->m_pRoot;
+    CClassNode* shape = root->FindByName("CShape", KindClass);
+    CClassNode* draw = shape->FindChildByName("Draw", KindFunction);
     shape->FindChildByName("m_nColor", KindVariable)->SetDescription("Füllfarbe");
-    doc->m_pRoot->FindByName("CCircle", KindClass)->SetDescription("Ein Kreis");
+    root->FindByName("CCircle", KindClass)->SetDescription("Ein Kreis");
     Tree(doc).SelectNode(shape);
-    ASSERT_TRUE(
-        Frame(doc).FunctionList()->SelectNode(shape->FindChildByName("Draw", KindFunction)));
-    // The edit still in the pane is taken before the update.
+    ASSERT_TRUE(Frame(doc).FunctionList()->SelectNode(draw));
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Zeichnet"));
+    ui.folderTitles.clear();
+    ui.yesNoAnswers = {false};
+    Command(ID_UPDATE_TREE).trigger();
+    EXPECT_TRUE(ui.folderTitles.empty());
+    EXPECT_FALSE(doc->IsModified());
+    Update({});
+    EXPECT_EQ(doc->m_pRoot, root);
+    EXPECT_TRUE(doc->IsModified()); // only by the taken description
+    EXPECT_EQ(draw->GetDescription(), "Zeichnet");
+
+    doc->SetModifiedFlag(false);
     ui.questions.clear();
     ui.folderTitles.clear();
     Update({kFirst});
-
+    EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(ui.questions, Names{"Die Aktualisierung könnte eventuell relativ viel Zeit "
                                   "beanspruchen!\n\nDennoch fortsetzen?\n"});
     EXPECT_EQ(ui.folderTitles, (Names{kUpdateFirstTitle, kUpdateNextTitle}));
-    EXPECT_EQ(ui.folderStarts, Names{kFirst}); // where New began
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(ui.folderStarts, (Names{kFirst, kFirst})); // where New began
     EXPECT_EQ(ClassNames(doc), (Names{"CCircle", "CShape"}));
     EXPECT_EQ(doc->GetTitle(), "/data/x.mdb (Klassen)");
     // A class, a function and a variable keep their descriptions.
@@ -119,25 +131,6 @@ TEST_F(CCommandTest, UpdateKeepsDescriptionsAndTheTable) {
     EXPECT_EQ(shape->FindChildByName("m_nColor", KindVariable)->GetDescription(), "Füllfarbe");
     // The rebuilt tree shows the new root; nothing points into the old model.
     EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
-}
-
-TEST_F(CCommandTest, UpdateDeclinedOrCancelledLeavesTheModelButTakesTheEdit) {
-    CVorlixDoc* doc = NewFrom({kFirst});
-    MarkStored(doc);
-    CClassRoot* root = doc->m_pRoot;
-    ui.folderTitles.clear();
-    ui.yesNoAnswers = {false};
-    Command(ID_UPDATE_TREE).trigger();
-    EXPECT_TRUE(ui.folderTitles.empty());
-    EXPECT_FALSE(doc->IsModified());
-    CClassNode* shape = root->FindByName("CShape", KindClass);
-    Tree(doc).SelectNode(shape);
-    Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("geändert"));
-    Update({});
-    EXPECT_EQ(ui.folderTitles, Names{kUpdateFirstTitle});
-    EXPECT_EQ(doc->m_pRoot, root);
-    EXPECT_TRUE(doc->IsModified()); // only by the taken description
-    EXPECT_EQ(shape->GetDescription(), "geändert");
 }
 
 TEST_F(CCommandTest, FirstSaveAsksFileAndTableTheSecondNothing) {

