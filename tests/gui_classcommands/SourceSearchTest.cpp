@@ -128,6 +128,8 @@ TEST(SearchResultDlg, ShowsColumnsRowsOrNothingGrowsAndOpensFiles) {
         {'F', true, nullptr, {}},
         {' ', true, &classHits, {}}};
     CClassNode node;
+    COpenedFiles opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
     for (const auto& c : cases) {
         CSearchResultDlg dialog;
         if (c.hits != nullptr) {
@@ -136,29 +138,31 @@ TEST(SearchResultDlg, ShowsColumnsRowsOrNothingGrowsAndOpensFiles) {
         dialog.SetNode(c.node ? &node : nullptr);
         dialog.SetMode(c.mode);
         dialog.show();
-        EXPECT_EQ(Table(dialog.List()), c.table) << c.mode << c.node;
+        QTreeWidget* list = dialog.List();
+        EXPECT_EQ(Table(list), c.table) << c.mode << c.node;
         EXPECT_EQ(dialog.NoHitsLabel()->isVisible(), c.table.size() == 1) << c.mode << c.node;
+        if (dialog.NoHitsLabel()->isVisible()) {
+            EXPECT_EQ(dialog.NoHitsLabel()->text(), QStringLiteral("Keine Fundstellen vorhanden"));
+        }
+        const int width = list->width();
+        dialog.resize(dialog.size() + QSize(200, 100));
+        EXPECT_EQ(list->width(), width + 200);
+        if (const int rows = list->topLevelItemCount(); rows > 0) {
+            QTreeWidgetItem* last = list->topLevelItem(rows - 1);
+            const QString file = last->text(list->columnCount() - 1);
+            EXPECT_GE(list->columnWidth(list->columnCount() - 1),
+                      list->fontMetrics().horizontalAdvance(file));
+            QApplication::processEvents();
+            const QPoint at = list->visualItemRect(last).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        }
     }
-    CSearchResultDlg dialog;
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
-    dialog.SetHits(&classHits);
-    dialog.SetNode(&node);
-    dialog.SetMode('C');
-    dialog.show();
-    EXPECT_EQ(dialog.NoHitsLabel()->text(), QStringLiteral("Keine Fundstellen vorhanden"));
-    const int width = dialog.List()->width();
-    dialog.resize(dialog.size() + QSize(200, 100));
-    EXPECT_EQ(dialog.List()->width(), width + 200);
-    COpenedFiles opened;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
-    QTreeWidget* view = dialog.List();
-    EXPECT_GE(view->columnWidth(2), view->fontMetrics().horizontalAdvance(longPath.c_str()));
-    QApplication::processEvents();
-    const QPoint at = view->visualItemRect(view->topLevelItem(1)).center();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(longPath))});
+    EXPECT_EQ(opened.urls, (QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/3.h")),
+                                        QUrl::fromLocalFile(QString::fromStdString(longPath))}));
+    EXPECT_EQ(CSearchResultDlg().windowTitle(),
+              QStringLiteral("Ergebnisse der Funktions-/Klassensuche"));
 }
 
 } // namespace
