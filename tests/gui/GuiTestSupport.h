@@ -123,9 +123,6 @@ protected:
 
     static CChildFrame& Frame(CVorlixDoc* doc) { return *doc->GetFrame(); }
     static CVorlixView& Tree(CVorlixDoc* doc) { return *doc->GetFrame()->TreeView(); }
-    static std::string InfoText(CVorlixDoc* doc) {
-        return Utf8(doc->GetFrame()->InfoPane()->toPlainText());
-    }
     static std::string DescriptionText(CVorlixDoc* doc) {
         return Utf8(doc->GetFrame()->DescriptionPane()->toPlainText());
     }
