@@ -52,8 +52,8 @@ protected:
         ui.tableAnswers = {table};
     }
     // As after a Save: the document knows its database and table.
-    static void MarkStored(CVorlixDoc* doc) {
-        doc->m_pRoot->m_strDatabase = "/data/x.mdb";
+    static void MarkStored(CVorlixDoc* doc, const std::string& database = "/data/x.mdb") {
+        doc->m_pRoot->m_strDatabase = database;
         doc->m_pRoot->m_strTable = "Klassen";
         doc->m_pRoot->m_bNeedsLocation = false;
         doc->SetModifiedFlag(false);
@@ -239,10 +239,7 @@ TEST_F(CCommandTest, SavingIntoSomeoneElsesRowsAsksFirst) {
 
 TEST_F(CCommandTest, ExportWritesThePagesWithTheEditedDescriptionOnlyAfterYes) {
     CVorlixDoc* doc = NewFrom({kFirst});
-    // The root's page names the true location, a "-" in it as it is.
-    doc->m_pRoot->m_strDatabase = dir.Path() + "/gui-walk/x.db";
-    doc->m_pRoot->m_strTable = "Klassen";
-    doc->m_pRoot->m_bNeedsLocation = false;
+    MarkStored(doc, dir.Path() + "/gui-walk/x.db"); // the root's page names it, "-" and all
     CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
     Tree(doc).SelectNode(shape);
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Grundform aller Figuren"));

@@ -12,10 +12,9 @@
 class CRecordingTreeControl : public ITreeControl {
 public:
     TreeItemHandle InsertItem(const std::string& text, TreeItemHandle parent) override {
-        const TreeItemHandle item = ++m_last;
-        texts[item] = text;
-        children[parent].push_back(item);
-        return item;
+        texts[++m_last] = text;
+        children[parent].push_back(m_last);
+        return m_last;
     }
 
     void SortChildren(TreeItemHandle item) override {
