@@ -6,7 +6,6 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QSplitter>
-#include <QToolBar>
 
 namespace {
 

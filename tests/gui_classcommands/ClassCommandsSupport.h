@@ -5,7 +5,6 @@
 #include "shell/ContextMenus.h"
 
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
