@@ -52,6 +52,7 @@ TEST_F(CDocTest, DocumentWindowBringsMenu129AndFivePanes) {
                  "Über&lappend|&Nebeneinander|&Symbole anordnen|-|&1 /data/x.mdb (Klassen)",
                  "Inf&o über Vorlix..."});
     EXPECT_TRUE(Command(ID_FILE_SAVE).isEnabled());
+    EXPECT_TRUE(Command(ID_SHOW_HIERARCHY).isChecked());
 
     CChildFrame& frame = Frame(doc);
     EXPECT_TRUE(frame.isMaximized());

@@ -52,8 +52,10 @@ TEST_F(CAppTest, ClassSearchSelectsTheChosenClassInBothPresentations) {
     EXPECT_EQ(Frame(doc).FunctionList()->count(), 4);
     FindClass(doc, QString()); // cancelled
     EXPECT_EQ(doc->m_pShown, sample.view);
-    // A shown member gives way to the root when the presentation changes.
+    // A shown member stays while the presentation does, then gives way to the root.
     Frame(doc).FunctionList()->SelectNode(sample.onDraw);
+    Command(ID_SHOW_LIST).trigger();
+    EXPECT_EQ(doc->m_pShown, sample.onDraw);
     Command(ID_SHOW_HIERARCHY).trigger();
     EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
     FindClass(doc, QStringLiteral("Unbekannt"));
@@ -91,6 +93,11 @@ TEST(ClassSelectDlg, SortsFiltersAndGivesTheChosenNameOrNone) {
     QTest::keyClick(dialog.FilterField(), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.GetSelectedName(), "CScrollView");
+    const std::vector<std::string> none;
+    CClassSelectDlg empty;
+    empty.SetNames(&none);
+    empty.OnInitDialog();
+    EXPECT_FALSE(empty.OkButton()->isEnabled());
 }
 
 class CMenuTest : public CDocTest {
