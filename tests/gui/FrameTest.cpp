@@ -59,8 +59,9 @@ TEST_F(CDocTest, DocumentWindowBringsMenu129AndFivePanes) {
     // The window lays its panes out in the proportions asked for at creation.
     QApplication::processEvents();
     const QList<int> columns = frame.ColumnWidths(), rows = frame.RowHeights();
-    EXPECT_NEAR(columns.value(0) / (columns.value(0) + columns.value(1) + 1e-9), 0.6, 0.02);
-    EXPECT_NEAR(rows.value(0) / (rows.value(0) + rows.value(1) + 1e-9), 0.85, 0.02);
+    ASSERT_EQ(columns.size() + rows.size(), 4);
+    EXPECT_NEAR(columns[0], 0.6 * (columns[0] + columns[1]), 1.5); // to the pixel
+    EXPECT_NEAR(rows[0], 0.85 * (rows[0] + rows[1]), 1.5);
     EXPECT_NEAR(frame.MemberListHeights()[0], frame.MemberListHeights()[1], 1);
     // Arial 12 px in both text panes; only the description can be edited.
     for (QPlainTextEdit* pane : {frame.InfoPane(), frame.DescriptionPane()}) {
