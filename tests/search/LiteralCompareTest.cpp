@@ -58,9 +58,8 @@ TEST(LiteralCompareTest, BlockOperations) {
         const int start = gen.Below(static_cast<int>(t.size()) + 2) - 1;
         ASSERT_EQ(CSourceSearch::FindClosing(t, o, k, start), literal::FindClosing(t, o, k, start))
             << why;
-        std::string pairs = t;
-        literal::S::ReplaceAll(pairs, o + k, "");
-        ASSERT_EQ(CSourceSearch::RemovePairs(t, o + k), pairs) << why;
+        ASSERT_EQ(CSourceSearch::RemovePairs(t, o + k), literal::S::ReplaceAll(t, o + k, ""))
+            << why;
         const std::string c = t + gen.Pick(Pieces{"class ", "class", " class A"}) + t;
         ASSERT_EQ(CSourceSearch::FindLastClassKeyword(c), literal::FindLastClassKeyword(c)) << c;
     }
