@@ -389,8 +389,6 @@ TEST(ExportCommand, QuestionFolderProgressAndMessage) {
     EXPECT_EQ(ui.questions, std::vector<std::string>(5, question));
     EXPECT_EQ(ui.folderTitles[0], "Wählen Sie ein Verzeichnis, in dem alle weiteren HTML-Dateien "
                                   "angelegt werden soll.");
-    EXPECT_EQ(ui.progressTexts,
-              std::vector<std::string>(2, "Exportiere Klassenabhängigkeiten ..."));
     EXPECT_EQ(ui.messages,
               std::vector<std::string>{"Fehler beim exportieren aufgetreten!\n\nEinige Klassen "
                                        "könnten nicht vorhanden sein!"});
