@@ -83,7 +83,6 @@ std::string Body(const std::function<void(CHtmlFile&)>& write) {
 TEST(HtmlFile, WriterOperationsWriteExactBytes) {
     EXPECT_EQ(
         Body([](CHtmlFile& f) {
-            f.WriteTitle("A & X</title><script>");
             f.WriteMeta("N<", "a<b>\"c\"");
             f.BeginFont("A<b", 0xFF0F1000); // low byte first, top byte ignored
             f.BeginEmphasis(false, true, false);
@@ -109,8 +108,7 @@ TEST(HtmlFile, WriterOperationsWriteExactBytes) {
             f.WriteLink("Class_7.HTML", "Cx<T>", false);
             f.WriteParagraph("a<b", false, false, true, false);
         }),
-        Lines({"<title>A & X&lt;/title&gt;&lt;script&gt;</title>",
-               "<meta name=\"N<\" content=\"a&lt;b&gt;\"c\"\">",
+        Lines({"<meta name=\"N<\" content=\"a&lt;b&gt;\"c\"\">",
                "<font face=\"A<b\" color=\"#00100F\">", "<u>", "", "", "</small></small></small>",
                "", "<table>",
                "<table border=\"1\" width=\"4\" height=\"5\" cellspacing=\"3\" cellpadding=\"2\">",

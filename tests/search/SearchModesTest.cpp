@@ -72,10 +72,8 @@ TEST(SearchModesTest, SingleFiles) {
     const Case cases[] = {
         // A substring counts; bases and the class itself do not.
         {'H',
-         "class B { A* m_p; }; class A { A(); }; class C { int nA; }; struct D { "
-         "A a; };\n"
-         "class E : public A { int m; }; class P { A x; char c = '{'; }; class F "
-         "{ A y; };",
+         "class B { A* m_p; }; class A { A(); }; class C { int nA; }; struct D { A a; };\n"
+         "class E : public A { int m; }; class P { A x; char c = '{'; }; class F { A y; };",
          "B/-|C/-|D/-|F/-|"},
         {'H', "class P { A { A {", ""},
         {'H', "a class{ int q; } X { A a; };", "X/-|"}, // the keyword spans a removed block
@@ -83,8 +81,7 @@ TEST(SearchModesTest, SingleFiles) {
         // whole again, X's was emptied first.
         {'H', "class X { A{}B; }; class Y { int q; }; class Z { A{}B; };", "Z/-|", "AB"},
         {'C',
-         "void B::One() { A a; }\nvoid B::Two() { int x; }\nint C::Three() { if "
-         "(x) { A b; } }\n"
+         "void B::One() { A a; }\nvoid B::Two() { int x; }\nint C::Three() { if (x) { A b; } }\n"
          "int n; void f() { A a; } std::string B::Run(int a) const { A a; }\n"
          "B::B() : m(0) { A a; } void h() { // A\n  s = \"A\"; /* A */ }",
          "B/One|C/Three|-/n; void f|B/Run const|-/: m(0)|"},
@@ -164,8 +161,7 @@ TEST(SearchModesTest, UnreadableFilesContributeNothing) {
     std::filesystem::create_symlink(dir.Path() + "/gone.h", dir.Path() + "/b.h");
     const std::string good =
         dir.Write("c.cpp", "#include \"b.h\"\nvoid B::Run() { A a; x.Draw(); }\n");
-    ASSERT_EQ(::mkfifo((dir.Path() + "/d.cpp").c_str(), 0600),
-              0); // must not block
+    ASSERT_EQ(::mkfifo((dir.Path() + "/d.cpp").c_str(), 0600), 0); // must not block
     CSourceSearch search;
     search.Search("A", "", dir.Path(), 'C');
     EXPECT_EQ(search.ClassHits(), (Hits{{"B", "Run", good}}));
