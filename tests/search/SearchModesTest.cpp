@@ -118,6 +118,9 @@ TEST(SearchModesTest, IncludesBesideThenBelowThenFromTheCurrentDirectory) {
     // Found neither beside nor below, but from where the search was started.
     const std::string fromCwd = dir.Write("src/lib/z.cpp", "#include \"top/t.h\"\n" + use);
     dir.Write("top/t.h", declares);
+    // A head whose keyword spans an unexamined block still names its base.
+    const std::string spans = dir.Write("src/k.cpp", "#include \"k.h\"\n" + use);
+    dir.Write("src/k.h", "class{ int q; } X : B { int m; } { int n; }\n");
     // One text read through two folders: each path finds its own d.h.
     const std::string real = dir.Write("src/b/real.cpp", "#include \"d.h\"\n" + use);
     dir.Write("src/b/d.h", declares);
@@ -128,8 +131,10 @@ TEST(SearchModesTest, IncludesBesideThenBelowThenFromTheCurrentDirectory) {
     CSourceSearch search;
     search.Search("A", "Draw", src, 'F');
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(search.FunctionHits(),
-              (Hits{{"B", "Paint", real}, {"B", "Paint", fromCwd}, {"B", "Paint", below}}));
+    EXPECT_EQ(search.FunctionHits(), (Hits{{"B", "Paint", real},
+                                           {"B", "Paint", spans},
+                                           {"B", "Paint", fromCwd},
+                                           {"B", "Paint", below}}));
 }
 
 TEST(SearchModesTest, ADenseIncludeCliqueFinishes) {
