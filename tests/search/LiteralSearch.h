@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Readable hits in failure messages.
@@ -45,19 +46,16 @@ struct S {
     // One pass: every non-overlapping occurrence from the left.
     static int Replace(string& s, const string& old, const string& with) {
         int count = 0;
-        string out;
-        size_t from = 0;
-        for (size_t at = s.find(old); !old.empty() && at != string::npos; at = s.find(old, from)) {
-            out += s.substr(from, at - from) + with;
-            from = at + old.size();
-            ++count;
+        for (size_t at = old.empty() ? string::npos : s.find(old); at != string::npos;
+             at = s.find(old, at + with.size()), ++count) {
+            s.replace(at, old.size(), with);
         }
-        s = out + s.substr(from);
         return count;
     }
-    static void ReplaceAll(string& s, const string& old, const string& with) {
+    static string ReplaceAll(string s, const string& old, const string& with) {
         while (Replace(s, old, with) > 0) {
         }
+        return s;
     }
     static string TrimLeft(const string& s) {
         return s.substr(std::min(s.find_first_not_of(kWhite), s.size()));
@@ -71,11 +69,8 @@ struct S {
 };
 
 inline void CleanLine(string& line, bool& inComment) {
-    line = S::TrimLeft(line);
-    S::ReplaceAll(line, "\t", " ");
-    S::ReplaceAll(line, "  ", " ");
-    S::ReplaceAll(line, "\\\\", "");
-    S::ReplaceAll(line, "\\\"", "");
+    line = S::ReplaceAll(S::ReplaceAll(S::TrimLeft(line), "\t", " "), "  ", " ");
+    line = S::ReplaceAll(S::ReplaceAll(line, "\\\\", ""), "\\\"", "");
     if (inComment) {
         const int end = S::Find(line, "*/");
         if (end < 0) {
@@ -138,9 +133,7 @@ inline string EmptyFirstBlock(const string& text, const string& o, const string&
 }
 
 inline string RemoveFirstBlock(const string& t, const string& o, const string& k) {
-    string r = EmptyFirstBlock(t, o, k);
-    S::ReplaceAll(r, o + k, "");
-    return r;
+    return S::ReplaceAll(EmptyFirstBlock(t, o, k), o + k, "");
 }
 
 inline string EmptyAllBlocks(const string& t, const string& o, const string& k) {
@@ -161,9 +154,7 @@ inline string EmptyAllBlocks(const string& t, const string& o, const string& k) 
 }
 
 inline string RemoveAllBlocks(const string& t, const string& o, const string& k) {
-    string r = EmptyAllBlocks(t, o, k);
-    S::ReplaceAll(r, o + k, "");
-    return r;
+    return S::ReplaceAll(EmptyAllBlocks(t, o, k), o + k, "");
 }
 
 inline int FindLastClassKeyword(const string& t) {
@@ -183,8 +174,8 @@ inline string Read(const string& path, bool includes) {
     for (const bool open = file.Open(path); open && file.ReadLine(line);) {
         CleanLine(line, inComment);
         if (includes) {
-            for (string next; S::Left(line, 8) == "#include" && !line.empty() &&
-                              line.back() == '\\' && file.ReadLine(next);) {
+            for (string next;
+                 S::Left(line, 8) == "#include" && line.back() == '\\' && file.ReadLine(next);) {
                 line = S::Left(line, S::Len(line) - 1) + next;
             }
             line = S::Left(line, 8) != "#include" || S::Find(line, "\"") < 0
@@ -195,10 +186,8 @@ inline string Read(const string& path, bool includes) {
             continue;
         }
         if (const int hash = S::Find(line, "#"); hash >= 0) {
-            for (string next = line; !next.empty() && next.back() == '\\';) {
-                if (!file.ReadLine(next)) {
-                    break;
-                }
+            // The continuation lines go with the directive, unread.
+            for (string next = line; !next.empty() && next.back() == '\\' && file.ReadLine(next);) {
             }
             line = S::Left(line, hash);
         }
@@ -212,14 +201,15 @@ inline string Read(const string& path, bool includes) {
     return RemoveAllBlocks(out, "/*", "*/");
 }
 
-inline void SplitHead(string h, string& classPart, string& functionPart) {
+// Class part ("-" when unqualified) and function part of a function's head.
+inline std::pair<string, string> SplitHead(string h) {
     h = S::TrimLeft(S::Find(h, "(") >= 0 ? RemoveFirstBlock(h, "(", ")") : h);
     if (const int blank = S::Find(h, " "); blank >= 0) {
         h = S::Mid(h, blank);
     }
     const int scope = S::Find(h, "::");
-    classPart = scope < 0 ? "-" : S::Trim(S::Left(h, scope));
-    functionPart = S::Trim(scope < 0 ? h : S::Mid(h, scope + 2));
+    return {scope < 0 ? "-" : S::Trim(S::Left(h, scope)),
+            S::Trim(scope < 0 ? h : S::Mid(h, scope + 2))};
 }
 
 // Drops every "{" without its "}" up to the first paired block; false when none is left.
@@ -266,8 +256,7 @@ public:
             return;
         }
         for (const DirEntry& e : entries) {
-            const int dot = static_cast<int>(e.name.rfind('.'));
-            string ext = dot < 0 ? string() : S::Mid(e.name, dot);
+            string ext = S::Mid(e.name, static_cast<int>(e.name.rfind('.')));
             for (char& c : ext) {
                 c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
             }
@@ -289,8 +278,7 @@ public:
             }
             const string h = CutHead(t);
             const int k = FindLastClassKeyword(h);
-            // The head is named by the class tree's own rule, pinned by the
-            // analysis tests.
+            // Named by the class tree's own rule, which the analysis tests pin.
             const string name = k < 0 ? "" : SplitClassHead(S::Mid(h, k + 6)).name;
             if (k >= 0 && name != className) {
                 headerHits.emplace_back(name, "-", path);
@@ -310,9 +298,7 @@ public:
             if (S::Find(b, function ? functionName : className) < 0) {
                 continue;
             }
-            string c;
-            string f;
-            SplitHead(h, c, f);
+            const auto [c, f] = SplitHead(h);
             if (!function) {
                 classHits.emplace_back(c, f, path);
             } else if (S::Find(b, className) >= 0 || IncludesRefer(path, c)) {
@@ -387,12 +373,11 @@ private:
                 continue;
             }
             h = S::Mid(h, k + 6);
-            h = S::Find(h, ":") >= 0 ? S::Mid(h, S::Find(h, ":") + 1) : h;
+            h = S::Mid(h, S::Find(h, ":") + 1); // from behind the first ':', if any
             for (const char* access : {"public", "protected", "private"}) {
                 S::Replace(h, access, "");
             }
-            S::ReplaceAll(h, "  ", " ");
-            h = S::Trim(h) + ",";
+            h = S::Trim(S::ReplaceAll(h, "  ", " ")) + ",";
             for (int comma = S::Find(h, ","); comma >= 0; comma = S::Find(h, ",")) {
                 const string piece = S::Left(h, comma);
                 h = S::Mid(h, comma + 1);

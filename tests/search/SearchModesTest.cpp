@@ -1,15 +1,66 @@
+// Worked examples: the reading and text rules, the choices the literal
+// reference copies (include lookup, unpaired braces), the walk, the node
+// sequence and the command. The generated comparisons cover the rest, the
+// line cleaning and the head rule included.
+
 #include "LiteralSearch.h"
+#include "ScriptedUserInterface.h"
 #include "TempDir.h"
-#include "platform/FileServices.h"
+#include "cli/Commands.h"
+#include "model/ClassRoot.h"
 #include "search/SourceSearch.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
 using Hits = std::vector<CSearchHit>;
+
+TEST(TokenizerTest, WorkedExamples) {
+    // include list (else code text), contents, expected
+    const std::tuple<bool, const char*, const char*> cases[] = {
+        {false, "x = 1; // note\ns = \"a//b\"; y\n/* a\nb */ c\r\n", "x = 1; s = ; y  c"},
+        {false, "#define A \\\n  1\n#define X \\\n/* open\nint x;\n", "int x;"},
+        {false, "private: protected: public: int\t\tx  =\t 1; public: y\n", "int x = 1; public: y"},
+        {false, "s = \"a\\\"b\"; t = \"a\\\\\"; u = \"/*\"; x\n", "s = ; t = ; u = ; x"},
+        {false, "char c = '\"'; int x; # y\nz;\n", "char c = ''; int x; z;"},
+        {false, "int a; /* open\nint b;\n", "int a;"},
+        {false, "/* a\n\"*/ b\nc\n", "b"},
+        {false, "a /\"x\"* b */ c\n", "a  c"},
+        {true, "#include \"a.h\"\n#include <b.h>\n   #include \"sub\\c.h\"\n", "a.h|sub\\c.h|"},
+        {true, "/* c */ #include \"a.h\"\n", ""},
+        {true, "#include \"a.h\n#include \\\n\"b.h\" // \"x\"\n", "b.h|"},
+        {true, "/*\n#include \"a.h\"\n*/\n#include \"  b.h \"\n", "b.h|"},
+        {true, "#define X \\\n/* open\n#include \"a.h\"\n", ""},
+        {true, "#include \"sub\\\\b.h\"\npublic:#include \"a.h\"\n#include \"\"\n", "subb.h|a.h|"},
+    };
+    CTempDir dir;
+    for (const auto& [include, contents, expected] : cases) {
+        const std::string path = dir.Write("x.cpp", contents);
+        EXPECT_EQ(include ? CSourceSearch::ReadIncludeList(path)
+                          : CSourceSearch::ReadCodeText(path),
+                  expected)
+            << contents;
+    }
+    EXPECT_EQ(CSourceSearch::ReadCodeText("/nonexistent/x.cpp"), "");
+    EXPECT_EQ(CSourceSearch::ReadIncludeList("/nonexistent/x.cpp"), "");
+    EXPECT_EQ(CSourceSearch::ReadCodeText(dir.Path()), ""); // a directory
+    // Nesting, unpaired and overlapping markers, passes from the left.
+    using S = CSourceSearch;
+    EXPECT_EQ(S::FirstBlockContent("f() { a { b } c } { d }", "{", "}"), "a { b } c");
+    EXPECT_EQ(S::RemoveFirstBlock("x{y} z{}w {{}}", "{", "}"), "x zw ");
+    EXPECT_EQ(S::RemoveFirstBlock("f( g() ", "(", ")"), "f( g ");
+    EXPECT_EQ(S::EmptyAllBlocks("/* a /* b */ c */ d /* e */", "/*", "*/"), "/**/ d /**/");
+    EXPECT_EQ(S::EmptyAllBlocks("a /* x */ b /* y", "/*", "*/"), "a /* x */ b /* y");
+    EXPECT_EQ(S::RemoveAllBlocks("x //**/**/ y", "/*", "*/"), "x  y");
+    EXPECT_EQ(S::FindClosing("/*/", "/*", "*/", 0), 1);
+    EXPECT_EQ(S::RemovePairs("//**/**/**/", "/**/"), "/**");
+    EXPECT_EQ(S::FindLastClassKeyword("class A {} subclass B : public A"), 14);
+}
 
 TEST(SearchModesTest, SingleFiles) {
     struct Case {
@@ -67,6 +118,9 @@ TEST(SearchModesTest, IncludesBesideThenBelowThenFromTheCurrentDirectory) {
     // Found neither beside nor below, but from where the search was started.
     const std::string fromCwd = dir.Write("src/lib/z.cpp", "#include \"top/t.h\"\n" + use);
     dir.Write("top/t.h", declares);
+    // A head whose keyword spans an unexamined block still names its base.
+    const std::string spans = dir.Write("src/k.cpp", "#include \"k.h\"\n" + use);
+    dir.Write("src/k.h", "class{ int q; } X : B { int m; } { int n; }\n");
     // One text read through two folders: each path finds its own d.h.
     const std::string real = dir.Write("src/b/real.cpp", "#include \"d.h\"\n" + use);
     dir.Write("src/b/d.h", declares);
@@ -77,15 +131,16 @@ TEST(SearchModesTest, IncludesBesideThenBelowThenFromTheCurrentDirectory) {
     CSourceSearch search;
     search.Search("A", "Draw", src, 'F');
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(search.FunctionHits(),
-              (Hits{{"B", "Paint", real}, {"B", "Paint", fromCwd}, {"B", "Paint", below}}));
+    EXPECT_EQ(search.FunctionHits(), (Hits{{"B", "Paint", real},
+                                           {"B", "Paint", spans},
+                                           {"B", "Paint", fromCwd},
+                                           {"B", "Paint", below}}));
 }
 
 TEST(SearchModesTest, ADenseIncludeCliqueFinishes) {
     CTempDir dir;
     const std::string cpp =
         dir.Write("x.cpp", "#include \"h0.h\"\nvoid B::Paint() { m_a.Draw(); }\n");
-    CSourceSearch search;
     // Every header including every header: followed chain by chain this never
     // ends. Only h38's base, mentioned in h39, answers, two steps down.
     std::string all;
@@ -93,10 +148,10 @@ TEST(SearchModesTest, ADenseIncludeCliqueFinishes) {
         all += "#include \"h" + std::to_string(i) + ".h\"\n";
     }
     for (int i = 0; i < 40; ++i) {
-        dir.Write("h" + std::to_string(i) + ".h", all + "class C" + std::to_string(i) +
-                                                      " : public D" + std::to_string(i) +
-                                                      " { int x; };\n");
+        const std::string n = std::to_string(i);
+        dir.Write("h" + n + ".h", all + "class C" + n + " : public D" + n + " { int x; };\n");
     }
+    CSourceSearch search;
     search.Search("A", "Draw", dir.Path(), 'F');
     EXPECT_TRUE(search.FunctionHits().empty());
     dir.Write("h39.h", all + "class C39 { D38 d; };\n");
@@ -123,26 +178,110 @@ TEST(SearchModesTest, ExtensionsAndWalkOrder) {
     CTempDir dir;
     // Mode C counts any block: a class body gives the function part "K".
     const std::string text = "class K { A a; };\n";
-    for (const char* name : {"x.hpp", "x.cxx", "x.cc", "x.txt", "x.h.bak", "cpp", "x.", "h"}) {
+    // Sources (walked by name, case aside), then files no mode reads.
+    for (const char* name : {"U.CPP", "a_dir/z.cpp", "a.cpp", "v.c", "y.old.cpp", "x.hpp", "x.cxx",
+                             "x.cc", "x.txt", "x.h.bak", "cpp", "x.", "h"}) {
         dir.Write(name, text);
     }
     const std::string header = dir.Write("w.H", text);
-    std::vector<std::string> order;
-    for (const char* name : {"U.CPP", "a_dir/z.cpp", "a.cpp", "v.c", "y.old.cpp"}) {
-        order.push_back(dir.Write(name, text));
-    }
     std::filesystem::create_directory_symlink(dir.Path(), dir.Path() + "/a_dir/up"); // walked once
     CSourceSearch search;
     search.Search("A", "", dir.Path(), 'C');
     Hits expected;
-    for (const int i : {2, 1, 0, 3, 4}) {
-        expected.emplace_back("-", "K", order[static_cast<size_t>(i)]);
+    for (const char* name : {"a.cpp", "a_dir/z.cpp", "U.CPP", "v.c", "y.old.cpp"}) {
+        expected.emplace_back("-", "K", dir.Path() + "/" + name);
     }
     EXPECT_EQ(search.ClassHits(), expected);
     search.Search("A", "", dir.Path(), 'H');
     EXPECT_EQ(search.HeaderHits(), (Hits{{"K", "-", header}}));
     search.Search("A", "", dir.Path(), 'X'); // reads nothing, forgets the last hits
     EXPECT_TRUE(search.HeaderHits().empty());
+}
+
+const std::string kShapes = std::string(VORLIX_TEST_DATA_DIR) + "/search/shapes";
+
+// Shape with its member function Draw, and a member variable.
+TEST(SearchForNodeTest, NodesRunTheSequenceOrNothing) {
+    CClassRoot root;
+    const auto add = [](CClassNode* parent, const char* name, NodeKind kind) {
+        auto* node = new CClassNode;
+        node->SetName(name);
+        node->SetKind(kind);
+        parent->AddChild(node);
+        return node;
+    };
+    CClassNode* shape = add(&root, "Shape", KindClass);
+    CClassNode* draw = add(shape, "Draw", KindFunction);
+    CClassNode* color = add(shape, "m_nColor", KindVariable);
+    CScriptedUserInterface ui;
+    ui.folderAnswers = {kShapes, kShapes + "/"};
+    CSourceSearch search;
+    ASSERT_TRUE(search.SearchForNode('H', shape, ui));
+    EXPECT_EQ(ui.folderTitles, std::vector<std::string>{"Wählen Sie ein Verzeichnis, in dem alle "
+                                                        "zu durchsuchenden Quellcode-/Header-"
+                                                        "Dateien zu finden sind."});
+    EXPECT_EQ(ui.progressShown, 1);
+    EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Parse angegebenes Verzeichnis ..."});
+    EXPECT_FALSE(ui.progressVisible);
+    EXPECT_EQ(search.GetSearchDirectory(), kShapes + "/");
+    EXPECT_EQ(search.Hits(), (Hits{{"Circle", "-", kShapes + "/Circle.h"}}));
+    // A member function searches with its class.
+    ASSERT_TRUE(search.SearchForNode('F', draw, ui));
+    EXPECT_EQ(search.GetClassName() + "::" + search.GetFunctionName(), "Shape::Draw");
+    EXPECT_TRUE(ui.messages.empty());
+    // Nothing happens without a searchable node or a folder; the hits stay.
+    CClassNode orphan;
+    orphan.SetKind(KindFunction);
+    const std::pair<CClassNode*, std::optional<std::string>> idle[] = {
+        {nullptr, kShapes}, {color, kShapes}, {&root, kShapes},
+        {&orphan, kShapes}, {shape, ""},      {shape, std::nullopt}};
+    for (const auto& [node, answer] : idle) {
+        CScriptedUserInterface none;
+        none.folderAnswers.push_back(answer);
+        EXPECT_FALSE(search.SearchForNode('C', node, none));
+        EXPECT_EQ(none.folderTitles.size(), node == shape ? 1u : 0u);
+        EXPECT_EQ(none.progressShown, 0);
+    }
+    EXPECT_EQ(search.LastMode(), 'F');
+    EXPECT_EQ(search.Hits().size(), 4u);
+}
+
+std::string RunSearchCli(const std::vector<std::string>& args, int expectedStatus) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunCli(args, out, err), expectedStatus) << args.back();
+    return out.str();
+}
+
+TEST(SearchCliTest, WritesHitsAsCsvAndRejectsBadUsage) {
+    const std::string header = "Class,Name,File\r\n";
+    EXPECT_EQ(RunSearchCli({"search", "F", "Shape", "Draw", kShapes}, 0),
+              header + "Circle,Draw," + kShapes + "/Circle.cpp\r\n-,Helper," + kShapes +
+                  "/Circle.cpp\r\nPanel,Paint," + kShapes + "/ui/Panel.CPP\r\nCView,OnDraw," +
+                  kShapes + "/ui/View.cpp\r\n");
+    // A folder given relative to here still lists full paths.
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(kShapes + "/ui");
+    EXPECT_EQ(RunSearchCli({"search", "H", "Shape", "../"}, 0),
+              header + "Circle,-," + kShapes + "/Circle.h\r\n");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(RunSearchCli({"search", "C", "Nowhere", kShapes}, 0), header);
+    CTempDir dir;
+    const std::string path = dir.Write("x.cpp", "int a, b; void f() { A x; }\n");
+    EXPECT_EQ(RunSearchCli({"search", "C", "A", dir.Path()}, 0),
+              header + "-,\"a, b; void f\"," + path + "\r\n");
+    const std::vector<std::string> bad[] = {{"search"},
+                                            {"search", "H", "Shape"},
+                                            {"search", "F", "Shape", kShapes},
+                                            {"search", "C", "Shape", "Draw", kShapes},
+                                            {"search", "HC", "Shape", kShapes},
+                                            {"search", "h", "Shape", kShapes},
+                                            {"search", "H", "Shape", kShapes + "/missing"},
+                                            {"search", "H", "Shape", kShapes + "/Circle.h"},
+                                            {"search", "H", "Shape", ""}};
+    for (const auto& args : bad) {
+        EXPECT_EQ(RunSearchCli(args, 2), "");
+    }
 }
 
 } // namespace

@@ -11,16 +11,20 @@
 #include "platform/FileServices.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace literal_export {
 
-inline std::string Label(const CClassNode& node) {
-    if (node.CountAllDescendants() == 0) {
-        return node.GetName();
-    }
-    return node.GetName() + " (" + std::to_string(node.CountDescendants(KindClass)) + " - " +
+inline std::string Counts(const CClassNode& node) {
+    return std::to_string(node.CountDescendants(KindClass)) + " - " +
            std::to_string(node.CountChildren(KindFunction)) + " - " +
-           std::to_string(node.CountChildren(KindVariable)) + ")";
+           std::to_string(node.CountChildren(KindVariable));
+}
+
+inline std::string Label(const CClassNode& node) {
+    return node.CountAllDescendants() == 0 ? node.GetName()
+                                           : node.GetName() + " (" + Counts(node) + ")";
 }
 
 inline std::string Title(const CClassNode& node) {
@@ -45,26 +49,24 @@ inline void WriteHtmlTree(CClassNode& current, CHtmlFile* writer, CClassNode* pa
         if (child == nullptr) {
             continue;
         }
-        if (child->FindById(current.GetId()) != nullptr) {
-            const bool hasChildren = child->GetChildCount() > 0;
-            if (child == &current) {
-                writer->BeginFont("Arial", 255);
-                writer->BeginEmphasis(true, false, false);
-                writer->EndSmall(1);
-                writer->WriteText(child->GetName(), !hasChildren);
-                writer->BeginSmall(1);
-                writer->EndEmphasis(true, true, true);
-                writer->EndFont();
-            } else {
-                writer->WriteLink(child->GetHtmlFileName(), Label(*child), !hasChildren);
-            }
-            if (hasChildren) {
-                writer->EndParagraph();
-                writer->BeginParagraph();
-                WriteHtmlTree(current, writer, child, true);
-            }
+        // Open when the current node's ID lies in its subtree.
+        const bool open = child->FindById(current.GetId()) != nullptr;
+        const bool hasChildren = open && child->GetChildCount() > 0;
+        if (child == &current) {
+            writer->BeginFont("Arial", 255);
+            writer->BeginEmphasis(true, false, false);
+            writer->EndSmall(1);
+            writer->WriteText(child->GetName(), !hasChildren);
+            writer->BeginSmall(1);
+            writer->EndEmphasis(true, true, true);
+            writer->EndFont();
         } else {
-            writer->WriteLink(child->GetHtmlFileName(), Label(*child), true);
+            writer->WriteLink(child->GetHtmlFileName(), Label(*child), !hasChildren);
+        }
+        if (hasChildren) {
+            writer->EndParagraph();
+            writer->BeginParagraph();
+            WriteHtmlTree(current, writer, child, true);
         }
     }
     if (indent) {
@@ -73,12 +75,9 @@ inline void WriteHtmlTree(CClassNode& current, CHtmlFile* writer, CClassNode* pa
 }
 
 inline bool ExportPage(CClassNode& node, const std::string& directory) {
-    const std::string folder = WithTrailingSlash(directory);
     CHtmlFile writer;
-    const auto Value = [&](const std::string& text) {
-        writer.WriteParagraph(text, false, false, false, true);
-    };
-    if (!writer.BeginPage(folder + node.GetHtmlFileName(), Title(node), "Vorlix")) {
+    if (!writer.BeginPage(WithTrailingSlash(directory) + node.GetHtmlFileName(), Title(node),
+                          "Vorlix")) {
         return false;
     }
     writer.BeginFont("Arial", 0);
@@ -104,42 +103,36 @@ inline bool ExportPage(CClassNode& node, const std::string& directory) {
     writer.BeginCell("top", "left", 40, 100, true);
     writer.BeginSmall(1);
     writer.BeginFont("Arial", 0);
-
+    // Label and value paragraphs; an unknown kind has no name label and shows
+    // the header line twice.
     const int kind = node.GetKind();
-    if (kind == 0 || kind == 1) {
-        writer.WriteParagraph("Klassenname:", true, true, false, true);
-    } else if (kind == 2) {
-        writer.WriteParagraph("Funktionsname:", true, true, false, true);
-    } else if (kind == 3) {
-        writer.WriteParagraph("Variablenname:", true, true, false, true);
-    }
-    Value(node.GetName());
-    writer.WriteParagraph("Headerfile:", true, true, false, true);
+    const bool isClass = kind == 0 || kind == 1;
     const std::string header =
         node.GetHeaderFileName() + " (Z: " + std::to_string(node.GetLine()) + ")";
-    Value(header);
-    std::string value = header;
-    if (kind == 0 || kind == 1) {
-        writer.WriteParagraph("Abgeleitet von:", true, true, false, true);
-        Value(node.m_pParent != nullptr && node.m_pParent->GetId() != -1 ? node.GetAncestry()
-                                                                         : "void");
-        writer.WriteParagraph("abgeleitete Klassen:", true, true, false, true);
-        value = std::to_string(node.CountDescendants(KindClass)) + " - " +
-                std::to_string(node.CountChildren(KindFunction)) + " - " +
-                std::to_string(node.CountChildren(KindVariable));
+    std::vector<std::pair<std::string, std::string>> rows = {{isClass     ? "Klassenname:"
+                                                              : kind == 2 ? "Funktionsname:"
+                                                              : kind == 3 ? "Variablenname:"
+                                                                          : "",
+                                                              node.GetName()},
+                                                             {"Headerfile:", header}};
+    if (isClass) {
+        const bool belowClass = node.m_pParent != nullptr && node.m_pParent->GetId() != -1;
+        rows.emplace_back("Abgeleitet von:", belowClass ? node.GetAncestry() : "void");
+        rows.emplace_back("abgeleitete Klassen:", Counts(node));
     } else if (kind == 2) {
-        writer.WriteParagraph("Funktionstyp:", true, true, false, true);
-        Value(node.GetTypeText());
-        writer.WriteParagraph("Parameter:", true, true, false, true);
-        value = node.GetParameters();
-    } else if (kind == 3) {
-        writer.WriteParagraph("Variablentyp:", true, true, false, true);
-        value = node.GetTypeText();
+        rows.emplace_back("Funktionstyp:", node.GetTypeText());
+        rows.emplace_back("Parameter:", node.GetParameters());
+    } else {
+        rows.emplace_back(kind == 3 ? "Variablentyp:" : "",
+                          kind == 3 ? node.GetTypeText() : header);
     }
-    Value(value);
-    writer.WriteParagraph("Beschreibung:", true, true, false, true);
-    Value(node.GetDescription());
-
+    rows.emplace_back("Beschreibung:", node.GetDescription());
+    for (const auto& [label, value] : rows) {
+        if (!label.empty()) {
+            writer.WriteParagraph(label, true, true, false, true);
+        }
+        writer.WriteParagraph(value, false, false, false, true);
+    }
     writer.EndCell();
     writer.EndSmall(1);
     writer.EndFont();
@@ -160,9 +153,8 @@ inline bool ExportPages(CClassNode& node, const std::string& directory) {
 }
 
 inline bool ExportIndexPage(CClassNode& root, const std::string& directory) {
-    const std::string folder = WithTrailingSlash(directory);
     CHtmlFile writer;
-    if (!writer.BeginPage(folder + "index.html", Title(root), "Vorlix")) {
+    if (!writer.BeginPage(WithTrailingSlash(directory) + "index.html", Title(root), "Vorlix")) {
         return false;
     }
     writer.BeginFont("Arial", 0);
@@ -177,7 +169,7 @@ inline bool ExportIndexPage(CClassNode& root, const std::string& directory) {
     writer.EndSmall(1);
     writer.EndFont();
     writer.EndPage();
-    ExportPages(root, folder);
+    ExportPages(root, directory);
     return true;
 }
 
