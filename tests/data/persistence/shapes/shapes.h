@@ -1,4 +1,4 @@
-// Shapes, second version: one function more, one class more
+// Shapes: three classes, functions and variables
 class CShape
 {
 public:
