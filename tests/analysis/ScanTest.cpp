@@ -1,10 +1,8 @@
+#include "../persistence/ClassTableHelpers.h"
 #include "ParserTestSupport.h"
-#include "TempDir.h"
-#include "cli/Commands.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sstream>
 
 namespace {
@@ -67,19 +65,8 @@ TEST(ScanDirectory, WalksTheTreeOnceInNameOrderAndReportsUnreadableFiles) {
     EXPECT_TRUE(missing.ui.messages.empty() && missing.ui.progressTexts.empty());
 }
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunScan(const Lines& argv) {
-    std::ostringstream out, err;
-    const int status = RunCli(argv, out, err);
-    return {status, out.str(), err.str()};
-}
-
 TEST(ScanCommand, CsvRowsInPreOrder) {
-    const CliRun run = RunScan({"scan", "--csv", kTree});
+    const CliResult run = RunVerb({"scan", "--csv", kTree});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
@@ -102,18 +89,18 @@ TEST(ScanCommand, CsvRowsInPreOrder) {
 }
 
 TEST(ScanCommand, SummaryOverSeveralDirectoriesAndErrors) {
-    EXPECT_EQ(RunScan({"scan", kTree}).out,
+    EXPECT_EQ(RunVerb({"scan", kTree}).out,
               "4 classes, 6 functions, 5 variables, 1 placeholders, 4 files read\n");
     // CView is declared now, CShape was found in the first tree already; the
     // file that cannot be opened is reported and the scan goes on.
     CTempDir extra;
     extra.Write("view.h", "class CView : public CWnd\n{\n};\nclass CShape\n{\n};\n");
     std::filesystem::create_symlink(extra.Path() + "/gone.h", extra.Path() + "/b.h");
-    const CliRun run = RunScan({"scan", kTree, extra.Path()});
+    const CliResult run = RunVerb({"scan", kTree, extra.Path()});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "Datei " + extra.Path() + "/b.h konnte nicht geöffnet werden!\n");
     EXPECT_EQ(run.out, "5 classes, 6 functions, 5 variables, 1 placeholders, 5 files read\n");
-    const CliRun missing = RunScan({"scan", "--csv", kTree, kTree + "/nowhere"});
+    const CliResult missing = RunVerb({"scan", "--csv", kTree, kTree + "/nowhere"});
     EXPECT_EQ(missing.out, "");
     EXPECT_NE(missing.err.find(kTree + "/nowhere' does not exist"), std::string::npos)
         << missing.err;
@@ -122,32 +109,10 @@ TEST(ScanCommand, SummaryOverSeveralDirectoriesAndErrors) {
                                                 {"scan", "--xml", kTree},
                                                 {"scan", "--", "--csv"},
                                                 {"scan", kTree + "/shapes.h"}}) {
-        const CliRun usage = RunScan(args);
+        const CliResult usage = RunVerb(args);
         EXPECT_EQ(usage.status, 2) << args.back();
         EXPECT_FALSE(usage.err.empty()) << args.back();
     }
-}
-
-// A rescan keeps the descriptions of classes, functions and variables.
-TEST(ScanCommand, UpdateKeepsTheDescriptionsOfEveryKind) {
-    CTempDir dir;
-    dir.Write("v.h", "class CView\n{\n  void Draw();\n  int m_count;\n};\n");
-    const std::string db = dir.Path() + "/k.db";
-    ASSERT_EQ(RunScan({"scan", "--db", db, dir.Path()}).status, 0);
-    sqlite3* sql = nullptr;
-    ASSERT_EQ(sqlite3_open(db.c_str(), &sql), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(sql, "UPDATE Klassen SET Description = 'about ' || Class", nullptr,
-                           nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(sql);
-    dir.Write("v.h", "class CView\n{\n  int m_count;\n  int m_new;\n  void Draw();\n};\n");
-    ASSERT_EQ(RunScan({"update", db, "Klassen", dir.Path()}).status, 0);
-    EXPECT_EQ(RunScan({"dump", db, "Klassen"}).out,
-              "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
-              "0,1,1,-1,CView,v.h,about CView,kein Rückgabewert,keine Parameter\r\n"
-              "1,3,3,0,m_count,v.h,about m_count,int,\r\n"
-              "2,3,4,0,m_new,v.h,,int,\r\n"
-              "3,2,5,0,Draw,v.h,about Draw,void,\r\n");
 }
 
 } // namespace

@@ -1,10 +1,6 @@
-#include "TempDir.h"
-#include "cli/Commands.h"
-#include "platform/FileServices.h"
+#include "../persistence/ClassTableHelpers.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <sstream>
 
 namespace {
 
@@ -17,16 +13,9 @@ TEST(CliExport, ScanOrStoredTableAndExitStatus) {
     CTempDir dir;
     const std::string tree = std::string(VORLIX_TEST_DATA_DIR) + "/analysis/tree";
     const std::string db = dir.Path() + "/klassen.mdb";
-    sqlite3* handle = nullptr;
-    ASSERT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(handle,
-                           "CREATE TABLE Klassen (ID INTEGER, Type INTEGER, Row INTEGER, Parent "
-                           "INTEGER, Class TEXT, File TEXT, Description TEXT, VarType TEXT, "
-                           "Parameter TEXT); INSERT INTO Klassen VALUES (0, 1, 3, -1, 'CZähler', "
-                           "'z.h', 'Zählt in €', '', ''), (3, 7, 1, 0, 'odd', 'o.h', 'd', '', '');",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(handle);
+    CSqlFixture(db).Exec(ClassTableSql("Klassen") +
+                         "INSERT INTO Klassen VALUES (0, 1, 3, -1, 'CZähler', 'z.h', 'Zählt in "
+                         "€', '', ''), (3, 7, 1, 0, 'odd', 'o.h', 'd', '', '');");
     const std::string out = dir.Path() + "/new/html";
     const std::string blocker = dir.Write("blocker", "x");
     const struct {
@@ -51,9 +40,9 @@ TEST(CliExport, ScanOrStoredTableAndExitStatus) {
     for (const auto& test : cases) {
         std::vector<std::string> argv{"export"};
         argv.insert(argv.end(), test.args.begin(), test.args.end());
-        std::ostringstream output, err;
-        EXPECT_EQ(RunCli(argv, output, err), test.status) << testing::PrintToString(test.args);
-        EXPECT_NE(err.str().find(test.err), std::string::npos) << err.str();
+        const CliResult result = RunVerb(argv);
+        EXPECT_EQ(result.status, test.status) << testing::PrintToString(test.args);
+        EXPECT_NE(result.err.find(test.err), std::string::npos) << result.err;
     }
     const std::pair<std::string, const char*> pages[] = {
         {out + "/func_6.html",

@@ -8,7 +8,6 @@
 #include "persistence/DaoException.h"
 #include "platform/FileServices.h"
 
-#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -55,14 +54,6 @@ public:
 private:
     sqlite3* m_db = nullptr;
 };
-
-// SQL run by the sqlite3 client, as a user or another tool would.
-inline void RunSqliteClient(const std::string& path, const std::string& sql) {
-    FILE* client = ::popen(("sqlite3 '" + path + "'").c_str(), "w");
-    ASSERT_NE(client, nullptr);
-    std::fputs(sql.c_str(), client);
-    ASSERT_EQ(::pclose(client), 0) << sql;
-}
 
 // The class table made by hand, as a user would: four integer, five text columns.
 inline std::string ClassTableSql(const std::string& quotedName, const std::string& idType = "") {

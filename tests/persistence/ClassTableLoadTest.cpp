@@ -70,10 +70,9 @@ TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
 // classes before their bases.
 TEST_F(LoadTest, KeyedTableWithDerivedClassesFirstLoadsWhole) {
     const std::string keyed = dir.Path() + "/keyed.db";
-    RunSqliteClient(
-        keyed, ClassTableSql("Klassen", " PRIMARY KEY") +
-                   InsertSql("Klassen",
-                             {{4, 1, -1, "A"}, {3, 1, 4, "B"}, {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
+    CSqlFixture(keyed).Exec(
+        ClassTableSql("Klassen", " PRIMARY KEY") +
+        InsertSql("Klassen", {{4, 1, -1, "A"}, {3, 1, 4, "B"}, {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
     ui.tableAnswers.push_back("Klassen");
     EXPECT_TRUE(root.Load(keyed, ui));
     EXPECT_EQ(Shape(root), "A{B{C{c}}}");
