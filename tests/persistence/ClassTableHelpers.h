@@ -147,3 +147,22 @@ inline CliResult RunVerb(const std::vector<std::string>& argv) {
     const int status = RunCli(argv, out, err);
     return {status, out.str(), err.str()};
 }
+
+// A command line and what it must give: the exit status, a part of the error
+// output and the whole standard output (nullptr: not looked at).
+struct VerbCase {
+    std::vector<std::string> argv;
+    int status;
+    std::string err;
+    const char* out = "";
+};
+
+inline void ExpectVerbs(const std::vector<VerbCase>& cases) {
+    for (const VerbCase& c : cases) {
+        const CliResult result = RunVerb(c.argv);
+        const std::string name = testing::PrintToString(c.argv) + ": ";
+        EXPECT_EQ(result.status, c.status) << name << result.err;
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << name << result.err;
+        EXPECT_TRUE(c.out == nullptr || result.out == c.out) << name << result.out;
+    }
+}

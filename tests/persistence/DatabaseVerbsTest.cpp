@@ -66,12 +66,7 @@ TEST_F(DatabaseVerbs, FailuresAndTheirExitStatusLeaveTheFileAsItWas) {
     const std::string missing = dir.Path() + "/neu.mdb";
     const std::string blocked = dir.Path() + "/html";
     std::filesystem::create_directories(blocked + "/class_1.html");
-    const struct {
-        std::vector<std::string> argv;
-        int status;
-        std::string err; // part of the error output
-        const char* out = "";
-    } cases[] = {
+    ExpectVerbs({
         {{"tables", path}, 0, "", "alt\nKlassen\nKurz\nLose\nStreng\n"},
         {{"tables", text}, 2, "ist keine Datenbank.\n\nfile is not a database"},
         {{"dump", path, "Kurz"}, 1, "could not be read completely"},
@@ -91,14 +86,7 @@ TEST_F(DatabaseVerbs, FailuresAndTheirExitStatusLeaveTheFileAsItWas) {
         {{"export", blocked, "--db", path, "--table", "Klassen"},
          1,
          "the page " + blocked + "/class_1.html could not be written"},
-    };
-    for (const auto& c : cases) {
-        const CliResult result = RunVerb(c.argv);
-        const std::string name = c.argv[0] + " " + c.argv[1] + " " + c.argv.back();
-        EXPECT_EQ(result.status, c.status) << name << ": " << result.err;
-        EXPECT_NE(result.err.find(c.err), std::string::npos) << name << ": " << result.err;
-        EXPECT_TRUE(c.out == nullptr || result.out == c.out) << name << ": " << result.out;
-    }
+    });
     EXPECT_FALSE(FileExists(missing));
     EXPECT_EQ(
         CSqlFixture(path).One("SELECT group_concat(Class, ';') || (SELECT count(*) FROM Kurz) "
