@@ -6,7 +6,7 @@
 
 namespace {
 
-const std::string kShapes = VORLIX_TEST_DATA_DIR "/persistence/shapes";
+const std::string kShapes = VORLIX_TEST_DATA_DIR "/analysis/tree";
 
 class DatabaseVerbs : public testing::Test {
 protected:
@@ -34,30 +34,31 @@ TEST_F(DatabaseVerbs, ScanAndUpdateReplaceOldRowsKeepingACopy) {
     ASSERT_EQ(RunVerb({"scan", kShapes, "--db", path, "--table", "Klassen"}).status, 0);
     CSqlFixture sql(path);
     EXPECT_EQ(sql.One("SELECT group_concat(Class) FROM Klassen"),
-              "CShape,Area,Perimeter,Move,m_nColor,CCircle,Area,m_dRadius,CSquare,m_dSide");
+              "CShape,CSquare,Draw,m_side,CShape,~CShape,Draw,GetX,m_x,m_y,CCircle,m_radius,CView,"
+              "CMyView,OnDraw,m_title");
     EXPECT_EQ(CSqlFixture(path + ".bak").One("SELECT group_concat(Class) FROM Klassen"),
               "f,A, \"quoted\"");
-    sql.Exec("UPDATE Klassen SET Description = 'Form' WHERE Class = 'CShape';"
+    sql.Exec("UPDATE Klassen SET Description = 'Form' WHERE Class = 'CShape' AND Type = 1;"
              "UPDATE Klassen SET Description = 'Kreis, rund\nzweite Zeile' WHERE Class = 'CCircle';"
-             "UPDATE Klassen SET Description = 'Farbe' WHERE Class = 'm_nColor';"
-             "UPDATE Klassen SET Description = 'Schiebt' WHERE Class = 'Move';"
-             "UPDATE Klassen SET Description = 'Fläche' WHERE Class = 'Area' AND "
-             "VarType = 'virtual double'");
-    dir.Write("v3/shapes.h", "class CShape\n{\npublic:\n    virtual double Area() const;\n"
-                             "    int m_nColor;\n};\nclass CRound : public CShape\n{\n};\n");
+             "UPDATE Klassen SET Description = 'Lage' WHERE Class = 'm_x';"
+             "UPDATE Klassen SET Description = 'Gibt x' WHERE Class = 'GetX';"
+             "UPDATE Klassen SET Description = 'Zeichnet' WHERE Class = 'Draw' AND "
+             "VarType = 'virtual void'");
+    dir.Write("v3/shapes.h", "class CShape\n{\npublic:\n    virtual void Draw() const = 0;\n"
+                             "    int m_x;\n};\nclass CRound : public CShape\n{\n};\n");
     const std::string v3 = dir.Path() + "/v3";
     const CliResult refused = RunVerb({"update", path, "Klassen", v3});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("nothing was changed (--drop-lost drops them):\n"
                                "Klasse CCircle: Kreis, rund\n"
-                               "Memberfunktion CShape::Move: Schiebt\n"),
+                               "Memberfunktion CShape::GetX: Gibt x\n"),
               std::string::npos)
         << refused.err;
-    EXPECT_EQ(sql.One("SELECT count(*) FROM Klassen"), "10");
+    EXPECT_EQ(sql.One("SELECT count(*) FROM Klassen"), "16");
     const CliResult update = RunVerb({"update", "--drop-lost", path, "Klassen", v3});
     EXPECT_EQ(update.out, "4 entries saved in Klassen of " + path + "\n");
     EXPECT_EQ(sql.One("SELECT group_concat(Class || '=' || Description, ';') FROM Klassen"),
-              "CShape=Form;Area=Fläche;m_nColor=Farbe;CRound=");
+              "CShape=Form;Draw=Zeichnet;m_x=Lage;CRound=");
 }
 
 // Failures leave the file as it was; tables lists what the dialog offers.
