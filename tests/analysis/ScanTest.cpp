@@ -9,6 +9,25 @@ namespace {
 
 namespace fs = std::filesystem;
 const std::string kTree = std::string(VORLIX_TEST_DATA_DIR) + "/analysis/tree";
+// The fixture tree as "scan --csv" gives it.
+const char* const kTreeCsv =
+    "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
+    "3,1,6,-1,CShape,shapes.h,,kein Rückgabewert,keine Parameter\r\n"
+    "0,1,3,3,CSquare,square.h,,kein Rückgabewert,keine Parameter\r\n"
+    "1,2,5,0,Draw,square.h,,void,\"CDC* pDC, const CRect& rect\"\r\n"
+    "2,3,7,0,m_side,square.h,,double,\r\n"
+    "4,2,9,3,CShape,shapes.h,,constructor,\r\n"
+    "5,2,10,3,~CShape,shapes.h,,destructor,\r\n"
+    "6,2,11,3,Draw,shapes.h,,virtual void,\"CDC* pDC, const CRect& rect\"\r\n"
+    "7,2,13,3,GetX,shapes.h,,int,\r\n"
+    "8,3,16,3,m_x,shapes.h,,int,\r\n"
+    "9,3,16,3,m_y,shapes.h,,int,\r\n"
+    "10,1,1,3,CCircle,circle.h,,kein Rückgabewert,keine Parameter\r\n"
+    "11,3,3,10,m_radius,circle.h,,double,\r\n"
+    "15,1,-1,-1,CView,Unbekannt,,kein Rückgabewert,keine Parameter\r\n"
+    "12,1,1,15,CMyView,MyView.H,,kein Rückgabewert,keine Parameter\r\n"
+    "13,2,5,12,OnDraw,MyView.H,,virtual void,CDC* pDC\r\n"
+    "14,3,6,12,m_title,MyView.H,,CString,\r\n";
 
 struct Scanned : ParsedHeaders {
     explicit Scanned(const std::string& directory) { parser.ScanDirectory(directory); }
@@ -65,51 +84,29 @@ TEST(ScanDirectory, WalksTheTreeOnceInNameOrderAndReportsUnreadableFiles) {
     EXPECT_TRUE(missing.ui.messages.empty() && missing.ui.progressTexts.empty());
 }
 
-TEST(ScanCommand, CsvRowsInPreOrder) {
-    const CliResult run = RunVerb({"scan", "--csv", kTree});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
-                       "3,1,6,-1,CShape,shapes.h,,kein Rückgabewert,keine Parameter\r\n"
-                       "0,1,3,3,CSquare,square.h,,kein Rückgabewert,keine Parameter\r\n"
-                       "1,2,5,0,Draw,square.h,,void,\"CDC* pDC, const CRect& rect\"\r\n"
-                       "2,3,7,0,m_side,square.h,,double,\r\n"
-                       "4,2,9,3,CShape,shapes.h,,constructor,\r\n"
-                       "5,2,10,3,~CShape,shapes.h,,destructor,\r\n"
-                       "6,2,11,3,Draw,shapes.h,,virtual void,\"CDC* pDC, const CRect& rect\"\r\n"
-                       "7,2,13,3,GetX,shapes.h,,int,\r\n"
-                       "8,3,16,3,m_x,shapes.h,,int,\r\n"
-                       "9,3,16,3,m_y,shapes.h,,int,\r\n"
-                       "10,1,1,3,CCircle,circle.h,,kein Rückgabewert,keine Parameter\r\n"
-                       "11,3,3,10,m_radius,circle.h,,double,\r\n"
-                       "15,1,-1,-1,CView,Unbekannt,,kein Rückgabewert,keine Parameter\r\n"
-                       "12,1,1,15,CMyView,MyView.H,,kein Rückgabewert,keine Parameter\r\n"
-                       "13,2,5,12,OnDraw,MyView.H,,virtual void,CDC* pDC\r\n"
-                       "14,3,6,12,m_title,MyView.H,,CString,\r\n");
-}
-
-TEST(ScanCommand, SummaryOverSeveralDirectoriesAndErrors) {
-    EXPECT_EQ(RunVerb({"scan", kTree}).out,
-              "4 classes, 6 functions, 5 variables, 1 placeholders, 4 files read\n");
-    // CView is declared now, CShape was found in the first tree already; the
-    // file that cannot be opened is reported and the scan goes on.
+// The CSV rows in pre-order and the summary, also over a second directory
+// (CView is declared there, CShape was found in the first already; the file
+// that cannot be opened is reported and the scan goes on). Every directory is
+// looked at before anything is written.
+TEST(ScanCommand, CsvRowsSummaryAndErrors) {
     CTempDir extra;
     extra.Write("view.h", "class CView : public CWnd\n{\n};\nclass CShape\n{\n};\n");
     std::filesystem::create_symlink(extra.Path() + "/gone.h", extra.Path() + "/b.h");
-    const CliResult run = RunVerb({"scan", kTree, extra.Path()});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "Datei " + extra.Path() + "/b.h konnte nicht geöffnet werden!\n");
-    EXPECT_EQ(run.out, "5 classes, 6 functions, 5 variables, 1 placeholders, 5 files read\n");
-    // Every directory is looked at before anything is written.
-    for (const Lines& args : std::vector<Lines>{{"scan"},
-                                                {"scan", "--xml", kTree},
-                                                {"scan", "--csv", kTree, kTree + "/nowhere"},
-                                                {"scan", kTree + "/shapes.h"}}) {
-        const CliResult usage = RunVerb(args);
-        EXPECT_EQ(usage.status, 2) << args.back();
-        EXPECT_EQ(usage.out, "") << args.back();
-        EXPECT_NE(usage.err, "") << args.back();
-    }
+    ExpectVerbs({
+        {{"scan", "--csv", kTree}, 0, "", kTreeCsv},
+        {{"scan", kTree},
+         0,
+         "",
+         "4 classes, 6 functions, 5 variables, 1 placeholders, 4 files read\n"},
+        {{"scan", kTree, extra.Path()},
+         0,
+         "Datei " + extra.Path() + "/b.h konnte nicht geöffnet werden!\n",
+         "5 classes, 6 functions, 5 variables, 1 placeholders, 5 files read\n"},
+        {{"scan"}, 2, "no directory given"},
+        {{"scan", "--xml", kTree}, 2, "unknown option '--xml'"},
+        {{"scan", "--csv", kTree, kTree + "/nowhere"}, 2, "/nowhere' does not exist"},
+        {{"scan", kTree + "/shapes.h"}, 2, "shapes.h' does not exist"},
+    });
 }
 
 } // namespace
