@@ -98,7 +98,6 @@ TEST(Ordering, BasesPlaceholdersAndIds) {
     Ordered ordered({"C CMyView:CView"});
     EXPECT_EQ(ordered.root->GetChild(0)->m_strBaseName, "");
     EXPECT_EQ(ordered.root->GetId(), -1);
-    EXPECT_EQ(ordered.parser.GetPlaceholderCount(), 1);
     EXPECT_EQ(ordered.ui.progressShown, 1);
     EXPECT_FALSE(ordered.ui.progressVisible);
     EXPECT_EQ(ordered.ui.progressTexts,
