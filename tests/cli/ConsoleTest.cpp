@@ -7,7 +7,6 @@
 #include <pty.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -65,11 +64,6 @@ std::string StandardErrorOf(const std::vector<std::string>& args, unsigned short
     int fds[2] = {-1, -1}; // reader, writer
     winsize size{24, columns, 0, 0};
     EXPECT_EQ(columns > 0 ? ::openpty(&fds[0], &fds[1], nullptr, nullptr, &size) : ::pipe(fds), 0);
-    termios raw{};
-    if (::tcgetattr(fds[1], &raw) == 0) {
-        ::cfmakeraw(&raw); // no "\n" -> "\r\n": the bytes as written
-        ::tcsetattr(fds[1], TCSANOW, &raw);
-    }
     std::vector<char*> argv{const_cast<char*>(VORLIX_CLI_PATH)};
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
