@@ -31,7 +31,8 @@ public:
         return rows.empty() ? "" : rows[0];
     }
 
-    // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
+    // Every row of a query, each column as text ("NULL" for NULL), joined by
+    // '|'; a whole table's rows come in table order.
     std::vector<std::string> Rows(const std::string& sql) const {
         std::vector<std::string> rows;
         char* error = nullptr;
@@ -76,11 +77,6 @@ inline std::string InsertSql(const std::string& quotedTable, const std::vector<T
                row.name + "', '" + row.name + ".h', 'd', 'int', 'keine Parameter');";
     }
     return sql + "COMMIT;";
-}
-
-// The rows of a table as text, in table order.
-inline std::vector<std::string> StoredRows(const CSqlFixture& sql, const std::string& table) {
-    return sql.Rows("SELECT * FROM " + table + " ORDER BY rowid");
 }
 
 // A node appended to parent, with the fields a class table stores.

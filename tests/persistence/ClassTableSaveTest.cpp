@@ -53,7 +53,7 @@ TEST_F(SaveTest, FirstSaveAsksForFileAndTableAndWritesPreOrderRows) {
     for (int save = 0; save < 2; ++save) {
         ASSERT_TRUE(root.Save(true, ui));
         CSqlFixture created(fresh);
-        EXPECT_EQ(StoredRows(created, "Klassen"), kExampleRows);
+        EXPECT_EQ(created.Rows("SELECT * FROM Klassen"), kExampleRows);
         EXPECT_EQ(created.One("SELECT (SELECT group_concat(name || ' ' || type) FROM "
                               "pragma_table_info('Klassen')) || ';' || (SELECT group_concat("
                               "DISTINCT typeof(ID) || typeof(Type) || typeof(Row) || "
@@ -70,7 +70,7 @@ TEST_F(SaveTest, FirstSaveAsksForFileAndTableAndWritesPreOrderRows) {
     // Into an existing empty table: its cursor starts at both ends.
     Settle("Alt");
     ASSERT_TRUE(root.Save(false, ui));
-    EXPECT_EQ(StoredRows(*sql, "Alt"), kExampleRows);
+    EXPECT_EQ(sql->Rows("SELECT * FROM Alt"), kExampleRows);
 }
 
 // Every stored field, umlauts, quotes and line breaks, goes into a table
@@ -116,7 +116,7 @@ TEST_F(SaveTest, CancelPathsAndFilesThatCannotBeUsed) {
     EXPECT_FALSE(root.Save(true, ui));
     EXPECT_EQ(root.m_strDatabase + "|" + root.m_strTable, path + "|Unbekannt");
     EXPECT_TRUE(root.m_bNeedsLocation && FileExists(path + ".bak") && ui.messages.empty());
-    EXPECT_TRUE(StoredRows(*sql, "Klassen").empty());
+    EXPECT_TRUE(sql->Rows("SELECT * FROM Klassen").empty());
     // A new file that cannot be made: German text with the engine's after it.
     const std::string nowhere = dir.Path() + "/kein/Verzeichnis.mdb";
     ui.fileAnswers.push_back(nowhere);
@@ -196,7 +196,7 @@ TEST_F(SaveTest, FullDiskReadOnlyFileOrKilledProcessLoseNothing) {
     }
     AddNode(root, KindClass, 99999, "Boom");
     sql->Exec(InsertSql("Boom", rows));
-    const std::vector<std::string> before = StoredRows(*sql, "Boom");
+    const std::vector<std::string> before = sql->Rows("SELECT * FROM Boom");
     sql.reset();
     Settle("Boom");
     struct CDyingUserInterface : CScriptedUserInterface {
@@ -232,7 +232,7 @@ TEST_F(SaveTest, FullDiskReadOnlyFileOrKilledProcessLoseNothing) {
         ::chmod(dir.Path().c_str(), 0755);
         // The engine's journal shows that the killed process was writing.
         EXPECT_TRUE(expected == 0 || FileExists(path + "-journal"));
-        EXPECT_EQ(StoredRows(CSqlFixture(path), "Boom"), before);
+        EXPECT_EQ(CSqlFixture(path).Rows("SELECT * FROM Boom"), before);
     }
 }
 
