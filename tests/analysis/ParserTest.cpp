@@ -27,6 +27,7 @@ TEST(Shapes, HeadsAndMembersRecordWhatTheyDeclare) {
         // The first base's own name (heads over several lines: the cutting tests).
         {"class CFoo : public CBar, protected CBaz", {"C CFoo : CBar @1"}},
         {"class CFoo : CBar", {"C CFoo : CBar @1"}},
+        {"class CFoo : virtual public CBar", {"C CFoo : CBar @1"}},
         {"class CFoo : private virtual ::ns::CBar", {"C CFoo : CBar @1"}},
         {"class CFoo : public Kernel<It, typename ns::Val<It>::type>", {"C CFoo : Kernel @1"}},
         // Templates: the head after the parameters; a specialization keeps
