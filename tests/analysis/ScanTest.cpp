@@ -1,16 +1,33 @@
+#include "../persistence/ClassTableHelpers.h"
 #include "ParserTestSupport.h"
-#include "TempDir.h"
-#include "cli/Commands.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
 const std::string kTree = std::string(VORLIX_TEST_DATA_DIR) + "/analysis/tree";
+// The fixture tree as "scan --csv" gives it.
+const char* const kTreeCsv =
+    "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
+    "3,1,6,-1,CShape,shapes.h,,kein Rückgabewert,keine Parameter\r\n"
+    "0,1,3,3,CSquare,square.h,,kein Rückgabewert,keine Parameter\r\n"
+    "1,2,5,0,Draw,square.h,,void,\"CDC* pDC, const CRect& rect\"\r\n"
+    "2,3,7,0,m_side,square.h,,double,\r\n"
+    "4,2,9,3,CShape,shapes.h,,constructor,\r\n"
+    "5,2,10,3,~CShape,shapes.h,,destructor,\r\n"
+    "6,2,11,3,Draw,shapes.h,,virtual void,\"CDC* pDC, const CRect& rect\"\r\n"
+    "7,2,13,3,GetX,shapes.h,,int,\r\n"
+    "8,3,16,3,m_x,shapes.h,,int,\r\n"
+    "9,3,16,3,m_y,shapes.h,,int,\r\n"
+    "10,1,1,3,CCircle,circle.h,,kein Rückgabewert,keine Parameter\r\n"
+    "11,3,3,10,m_radius,circle.h,,double,\r\n"
+    "15,1,-1,-1,CView,Unbekannt,,kein Rückgabewert,keine Parameter\r\n"
+    "12,1,1,15,CMyView,MyView.H,,kein Rückgabewert,keine Parameter\r\n"
+    "13,2,5,12,OnDraw,MyView.H,,virtual void,CDC* pDC\r\n"
+    "14,3,6,12,m_title,MyView.H,,CString,\r\n";
 
 struct Scanned : ParsedHeaders {
     explicit Scanned(const std::string& directory) { parser.ScanDirectory(directory); }
@@ -67,87 +84,29 @@ TEST(ScanDirectory, WalksTheTreeOnceInNameOrderAndReportsUnreadableFiles) {
     EXPECT_TRUE(missing.ui.messages.empty() && missing.ui.progressTexts.empty());
 }
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunScan(const Lines& argv) {
-    std::ostringstream out, err;
-    const int status = RunCli(argv, out, err);
-    return {status, out.str(), err.str()};
-}
-
-TEST(ScanCommand, CsvRowsInPreOrder) {
-    const CliRun run = RunScan({"scan", "--csv", kTree});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
-                       "3,1,6,-1,CShape,shapes.h,,kein Rückgabewert,keine Parameter\r\n"
-                       "0,1,3,3,CSquare,square.h,,kein Rückgabewert,keine Parameter\r\n"
-                       "1,2,5,0,Draw,square.h,,void,\"CDC* pDC, const CRect& rect\"\r\n"
-                       "2,3,7,0,m_side,square.h,,double,\r\n"
-                       "4,2,9,3,CShape,shapes.h,,constructor,\r\n"
-                       "5,2,10,3,~CShape,shapes.h,,destructor,\r\n"
-                       "6,2,11,3,Draw,shapes.h,,virtual void,\"CDC* pDC, const CRect& rect\"\r\n"
-                       "7,2,13,3,GetX,shapes.h,,int,\r\n"
-                       "8,3,16,3,m_x,shapes.h,,int,\r\n"
-                       "9,3,16,3,m_y,shapes.h,,int,\r\n"
-                       "10,1,1,3,CCircle,circle.h,,kein Rückgabewert,keine Parameter\r\n"
-                       "11,3,3,10,m_radius,circle.h,,double,\r\n"
-                       "15,1,-1,-1,CView,Unbekannt,,kein Rückgabewert,keine Parameter\r\n"
-                       "12,1,1,15,CMyView,MyView.H,,kein Rückgabewert,keine Parameter\r\n"
-                       "13,2,5,12,OnDraw,MyView.H,,virtual void,CDC* pDC\r\n"
-                       "14,3,6,12,m_title,MyView.H,,CString,\r\n");
-}
-
-TEST(ScanCommand, SummaryOverSeveralDirectoriesAndErrors) {
-    EXPECT_EQ(RunScan({"scan", kTree}).out,
-              "4 classes, 6 functions, 5 variables, 1 placeholders, 4 files read\n");
-    // CView is declared now, CShape was found in the first tree already; the
-    // file that cannot be opened is reported and the scan goes on.
+// The CSV rows in pre-order and the summary, also over a second directory
+// (CView is declared there, CShape was found in the first already; the file
+// that cannot be opened is reported and the scan goes on). Every directory is
+// looked at before anything is written.
+TEST(ScanCommand, CsvRowsSummaryAndErrors) {
     CTempDir extra;
     extra.Write("view.h", "class CView : public CWnd\n{\n};\nclass CShape\n{\n};\n");
     std::filesystem::create_symlink(extra.Path() + "/gone.h", extra.Path() + "/b.h");
-    const CliRun run = RunScan({"scan", kTree, extra.Path()});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "Datei " + extra.Path() + "/b.h konnte nicht geöffnet werden!\n");
-    EXPECT_EQ(run.out, "5 classes, 6 functions, 5 variables, 1 placeholders, 5 files read\n");
-    const CliRun missing = RunScan({"scan", "--csv", kTree, kTree + "/nowhere"});
-    EXPECT_EQ(missing.out, "");
-    EXPECT_NE(missing.err.find(kTree + "/nowhere' does not exist"), std::string::npos)
-        << missing.err;
-    // After "--" everything is a directory, even a name like an option.
-    for (const Lines& args : std::vector<Lines>{{"scan"},
-                                                {"scan", "--xml", kTree},
-                                                {"scan", "--", "--csv"},
-                                                {"scan", kTree + "/shapes.h"}}) {
-        const CliRun usage = RunScan(args);
-        EXPECT_EQ(usage.status, 2) << args.back();
-        EXPECT_FALSE(usage.err.empty()) << args.back();
-    }
-}
-
-// A rescan keeps the descriptions of classes, functions and variables.
-TEST(ScanCommand, UpdateKeepsTheDescriptionsOfEveryKind) {
-    CTempDir dir;
-    dir.Write("v.h", "class CView\n{\n  void Draw();\n  int m_count;\n};\n");
-    const std::string db = dir.Path() + "/k.db";
-    ASSERT_EQ(RunScan({"scan", "--db", db, dir.Path()}).status, 0);
-    sqlite3* sql = nullptr;
-    ASSERT_EQ(sqlite3_open(db.c_str(), &sql), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(sql, "UPDATE Klassen SET Description = 'about ' || Class", nullptr,
-                           nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(sql);
-    dir.Write("v.h", "class CView\n{\n  int m_count;\n  int m_new;\n  void Draw();\n};\n");
-    ASSERT_EQ(RunScan({"update", db, "Klassen", dir.Path()}).status, 0);
-    EXPECT_EQ(RunScan({"dump", db, "Klassen"}).out,
-              "ID,Type,Row,Parent,Class,File,Description,VarType,Parameter\r\n"
-              "0,1,1,-1,CView,v.h,about CView,kein Rückgabewert,keine Parameter\r\n"
-              "1,3,3,0,m_count,v.h,about m_count,int,\r\n"
-              "2,3,4,0,m_new,v.h,,int,\r\n"
-              "3,2,5,0,Draw,v.h,about Draw,void,\r\n");
+    ExpectVerbs({
+        {{"scan", "--csv", kTree}, 0, "", kTreeCsv},
+        {{"scan", kTree},
+         0,
+         "",
+         "4 classes, 6 functions, 5 variables, 1 placeholders, 4 files read\n"},
+        {{"scan", kTree, extra.Path()},
+         0,
+         "Datei " + extra.Path() + "/b.h konnte nicht geöffnet werden!\n",
+         "5 classes, 6 functions, 5 variables, 1 placeholders, 5 files read\n"},
+        {{"scan"}, 2, "no directory given"},
+        {{"scan", "--xml", kTree}, 2, "unknown option '--xml'"},
+        {{"scan", "--csv", kTree, kTree + "/nowhere"}, 2, "/nowhere' does not exist"},
+        {{"scan", kTree + "/shapes.h"}, 2, "shapes.h' does not exist"},
+    });
 }
 
 } // namespace

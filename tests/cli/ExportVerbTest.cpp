@@ -1,10 +1,6 @@
-#include "TempDir.h"
-#include "cli/Commands.h"
-#include "platform/FileServices.h"
+#include "../persistence/ClassTableHelpers.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <sstream>
 
 namespace {
 
@@ -17,53 +13,35 @@ TEST(CliExport, ScanOrStoredTableAndExitStatus) {
     CTempDir dir;
     const std::string tree = std::string(VORLIX_TEST_DATA_DIR) + "/analysis/tree";
     const std::string db = dir.Path() + "/klassen.mdb";
-    sqlite3* handle = nullptr;
-    ASSERT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(handle,
-                           "CREATE TABLE Klassen (ID INTEGER, Type INTEGER, Row INTEGER, Parent "
-                           "INTEGER, Class TEXT, File TEXT, Description TEXT, VarType TEXT, "
-                           "Parameter TEXT); INSERT INTO Klassen VALUES (0, 1, 3, -1, 'CZähler', "
-                           "'z.h', 'Zählt in €', '', ''), (3, 7, 1, 0, 'odd', 'o.h', 'd', '', '');",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(handle);
+    CSqlFixture(db).Exec(ClassTableSql("Klassen") +
+                         "INSERT INTO Klassen VALUES (0, 1, 3, -1, 'CZähler', 'z.h', 'Zählt in "
+                         "€', '', ''), (3, 7, 1, 0, 'odd', 'o.h', 'd', '', '');");
     const std::string out = dir.Path() + "/new/html";
     const std::string blocker = dir.Write("blocker", "x");
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::string err;
-    } cases[] = {
-        {{out, tree}, 0, ""},
-        {{dir.Path() + "/t", "--db", db, "--table", "Klassen"}, 0, ""},
-        {{dir.Path() + "/t", "--db", db, "--table", "X"}, 2, "no table 'X'"},
-        {{blocker + "/html", tree}, 1, std::string(kFailure) + "\n"},
-        {{dir.Path(), dir.Path() + "/nothing"}, 2, "does not exist"},
-        {{}, 2, "vorlix-cli export: "},
-        {{"/tmp/out"}, 2, "vorlix-cli export: "},
-        {{"", "dir"}, 2, "vorlix-cli export: "},
-        {{"/tmp/out", "--db", "x.mdb"}, 2, "vorlix-cli export: "},
-        {{"/tmp/out", "--table", "Klassen"}, 2, "vorlix-cli export: "},
-        {{"/tmp/out", "--db", "x", "--table", "t", "d"}, 2, "vorlix-cli export: "},
-        {{"/tmp/out", "--db"}, 2, "vorlix-cli export: "},
-        {{"/tmp/out", "--fast", "dir"}, 2, "vorlix-cli export: "},
-    };
-    for (const auto& test : cases) {
-        std::vector<std::string> argv{"export"};
-        argv.insert(argv.end(), test.args.begin(), test.args.end());
-        std::ostringstream output, err;
-        EXPECT_EQ(RunCli(argv, output, err), test.status) << testing::PrintToString(test.args);
-        EXPECT_NE(err.str().find(test.err), std::string::npos) << err.str();
-    }
+    const std::string done = "index.html and 16 pages written to " + out + "\n";
+    const std::string fromTable = "index.html and 2 pages written to " + dir.Path() + "/t\n";
+    ExpectVerbs({
+        {{"export", out, tree}, 0, "", done.c_str()},
+        {{"export", dir.Path() + "/t", "--db", db, "--table", "Klassen"}, 0, "", fromTable.c_str()},
+        {{"export", dir.Path() + "/t", "--db", db, "--table", "X"}, 2, "no table 'X'"},
+        {{"export", blocker + "/html", tree}, 1, std::string(kFailure) + "\n"},
+        {{"export", dir.Path(), dir.Path() + "/nothing"}, 2, "does not exist"},
+        {{"export"}, 2, "vorlix-cli export: "},
+        {{"export", "/tmp/out"}, 2, "vorlix-cli export: "},
+        {{"export", "", "dir"}, 2, "vorlix-cli export: "},
+        {{"export", "/tmp/out", "--db", "x.mdb"}, 2, "vorlix-cli export: "},
+        {{"export", "/tmp/out", "--table", "Klassen"}, 2, "vorlix-cli export: "},
+        {{"export", "/tmp/out", "--db", "x", "--table", "t", "d"}, 2, "vorlix-cli export: "},
+        {{"export", "/tmp/out", "--db"}, 2, "vorlix-cli export: "},
+        {{"export", "/tmp/out", "--fast", "dir"}, 2, "vorlix-cli export: "},
+    });
     const std::pair<std::string, const char*> pages[] = {
         {out + "/func_6.html",
          "<title>virtual void CShape::Draw(CDC* pDC, const CRect& rect)</title>"},
         {dir.Path() + "/t/class_0.html", "Z\344hlt in &#8364;"},
         {dir.Path() + "/t/error.html", "<title></title>"}};
     for (const auto& [page, text] : pages) {
-        std::string contents;
-        EXPECT_TRUE(ReadWholeFile(page, contents) && contents.find(text) != std::string::npos)
-            << page;
+        EXPECT_NE(ReadBytes(page).find(text), std::string::npos) << page;
     }
     EXPECT_FALSE(FileExists(dir.Path() + "/index.html"));
 }

@@ -8,7 +8,6 @@
 #include "persistence/DaoException.h"
 #include "platform/FileServices.h"
 
-#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -32,7 +31,8 @@ public:
         return rows.empty() ? "" : rows[0];
     }
 
-    // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
+    // Every row of a query, each column as text ("NULL" for NULL), joined by
+    // '|'; a whole table's rows come in table order.
     std::vector<std::string> Rows(const std::string& sql) const {
         std::vector<std::string> rows;
         char* error = nullptr;
@@ -56,14 +56,6 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// SQL run by the sqlite3 client, as a user or another tool would.
-inline void RunSqliteClient(const std::string& path, const std::string& sql) {
-    FILE* client = ::popen(("sqlite3 '" + path + "'").c_str(), "w");
-    ASSERT_NE(client, nullptr);
-    std::fputs(sql.c_str(), client);
-    ASSERT_EQ(::pclose(client), 0) << sql;
-}
-
 // The class table made by hand, as a user would: four integer, five text columns.
 inline std::string ClassTableSql(const std::string& quotedName, const std::string& idType = "") {
     return "CREATE TABLE " + quotedName + " (ID INTEGER" + idType +
@@ -85,11 +77,6 @@ inline std::string InsertSql(const std::string& quotedTable, const std::vector<T
                row.name + "', '" + row.name + ".h', 'd', 'int', 'keine Parameter');";
     }
     return sql + "COMMIT;";
-}
-
-// The rows of a table as text, in table order.
-inline std::vector<std::string> StoredRows(const CSqlFixture& sql, const std::string& table) {
-    return sql.Rows("SELECT * FROM " + table + " ORDER BY rowid");
 }
 
 // A node appended to parent, with the fields a class table stores.
@@ -155,4 +142,23 @@ inline CliResult RunVerb(const std::vector<std::string>& argv) {
     std::ostringstream out, err;
     const int status = RunCli(argv, out, err);
     return {status, out.str(), err.str()};
+}
+
+// A command line and what it must give: the exit status, a part of the error
+// output and the whole standard output (nullptr: not looked at).
+struct VerbCase {
+    std::vector<std::string> argv;
+    int status;
+    std::string err;
+    const char* out = "";
+};
+
+inline void ExpectVerbs(const std::vector<VerbCase>& cases) {
+    for (const VerbCase& c : cases) {
+        const CliResult result = RunVerb(c.argv);
+        const std::string name = testing::PrintToString(c.argv) + ": ";
+        EXPECT_EQ(result.status, c.status) << name << result.err;
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << name << result.err;
+        EXPECT_TRUE(c.out == nullptr || result.out == c.out) << name << result.out;
+    }
 }
