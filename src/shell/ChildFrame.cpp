@@ -129,32 +129,6 @@ void CChildFrame::SavePanes() const {
     }
 }
 
-QWidget* CChildFrame::GetPane(int row, int column) const {
-    if (row == 0 && column == 0) {
-        return m_pTree;
-    }
-    if (row == 0 && column == 1) {
-        return m_pInner;
-    }
-    if (row == 1 && column == 0) {
-        return m_pInfo;
-    }
-    if (row == 1 && column == 1) {
-        return m_pDescription;
-    }
-    return nullptr;
-}
-
-QWidget* CChildFrame::GetInnerPane(int row) const {
-    if (row == 0) {
-        return m_pFunctions;
-    }
-    if (row == 1) {
-        return m_pVariables;
-    }
-    return nullptr;
-}
-
 QList<int> CChildFrame::ColumnWidths() const {
     return m_pUpperRow->sizes();
 }

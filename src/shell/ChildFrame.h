@@ -32,11 +32,6 @@ public:
 
     CVorlixDoc* GetDocument() const { return m_pDocument.get(); }
 
-    // Panes of the outer splitter by row and column ((0, 1) is the inner
-    // splitter), and of the inner splitter by row; null outside the grid.
-    QWidget* GetPane(int row, int column) const;
-    QWidget* GetInnerPane(int row) const;
-
     CVorlixView* TreeView() const { return m_pTree; }
     CVorlixListView* FunctionList() const { return m_pFunctions; }
     CVorlixListView* VariableList() const { return m_pVariables; }
