@@ -59,7 +59,7 @@ inline QPoint CentreOf(CVorlixListView& list, const QString& text) {
 }
 
 // Right-clicks the node (a class in the tree, a member function in the
-// function list of the shown class), chooses the command from its menu and
+// function list of its class, which is shown first), chooses the command from its menu and
 // lets answer() handle the dialog that opens. Tells whether one opened.
 inline bool ChooseFromMenu(CChildFrame& frame, const CClassNode* node, int command,
                            std::function<void(QWidget*)> answer) {
@@ -67,6 +67,7 @@ inline bool ChooseFromMenu(CChildFrame& frame, const CClassNode* node, int comma
     CMenuRecorder menus;
     menus.choose = command;
     if (node->GetKind() == KindFunction) {
+        EXPECT_TRUE(frame.TreeView()->SelectNode(node->m_pParent));
         CVorlixListView& functions = *frame.FunctionList();
         RightClick(functions, CentreOf(functions, QString::fromStdString(node->GetName())));
     } else {
