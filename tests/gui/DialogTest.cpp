@@ -68,9 +68,7 @@ TEST(QtUserInterface, DatabaseDialogsOfferDbFirstAndAppendIt) {
             for (int i = 0; types != nullptr && i < types->count(); ++i) {
                 offered << types->itemText(i);
             }
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            ASSERT_NE(name, nullptr);
-            name->setText(QString::fromStdString(dir.Path() + "/") + c.typed);
+            dialog->selectFile(QString::fromStdString(dir.Path() + "/") + c.typed);
             static_cast<QDialog*>(dialog)->accept();
         });
         const std::string filter = c.save
