@@ -10,15 +10,17 @@
 namespace {
 
 const std::string kSources = VORLIX_TEST_DATA_DIR "/classcommands/src";
-const QStringList kThree = {"Klasse", "Name", "Dateiname"}; // all but the header search
+using Rows = QList<QStringList>;
+// The column titles of a header search and of the other modes.
+const QStringList kTwo = {"Klasse", "Dateiname"}, kThree = {"Klasse", "Name", "Dateiname"};
 
 QString Source(const char* relative) {
     return QString::fromStdString(kSources + "/" + relative);
 }
 
 // The column titles (unless hidden), then each row's texts.
-QList<QStringList> Table(const QTreeWidget* list) {
-    QList<QStringList> rows;
+Rows Table(const QTreeWidget* list) {
+    Rows rows;
     for (int r = list->isHeaderHidden() || list->columnCount() == 0 ? 0 : -1;
          r < list->topLevelItemCount(); ++r) {
         const QTreeWidgetItem* item = r < 0 ? list->headerItem() : list->topLevelItem(r);
@@ -33,8 +35,8 @@ QList<QStringList> Table(const QTreeWidget* list) {
 
 // Chooses the command for the node; gives the table the results dialog
 // showed, none without a dialog.
-std::optional<QList<QStringList>> RunFromMenu(CVorlixDoc* doc, CClassNode* node, int command) {
-    std::optional<QList<QStringList>> result;
+std::optional<Rows> RunFromMenu(CVorlixDoc* doc, CClassNode* node, int command) {
+    std::optional<Rows> result;
     const bool ran = ChooseFromMenu(*doc->GetFrame(), node, command, [&](QWidget* modal) {
         if (auto* dialog = qobject_cast<CSearchResultDlg*>(modal)) {
             result = Table(dialog->List());
@@ -51,7 +53,6 @@ using CSearchTest = CAppTest;
 // search that finds nothing still shows the list; a cancelled folder and the
 // root (which is not searched for) show nothing.
 TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
-    using Rows = QList<QStringList>;
     const struct {
         CClassNode* CSampleModel::*node;
         int command;
@@ -59,7 +60,7 @@ TEST_F(CSearchTest, EachModeShowsItsColumnsAndSortedRows) {
         std::optional<Rows> table;
     } cases[] = {
         {&CSampleModel::view, ID_FIND_CLASS_HEADERS, true,
-         Rows{{"Klasse", "Dateiname"}, {"CPanel", Source("inc/panel.h")}}},
+         Rows{kTwo, {"CPanel", Source("inc/panel.h")}}},
         {&CSampleModel::view, ID_FIND_CLASS_FUNCTIONS, true,
          Rows{kThree, {"-", "main", Source("main.c")}, {"CPanel", "Paint", Source("panel.cpp")}}},
         {&CSampleModel::onDraw, ID_FIND_USES, true,
@@ -102,20 +103,15 @@ TEST(SearchResultDlg, ShowsColumnsRowsOrNothingGrowsAndOpensFiles) {
         char mode;
         bool node;
         const std::vector<CSearchHit>* hits;
-        QList<QStringList> table;
-    } cases[] = {
-        {'H',
-         true,
-         &headerHits,
-         {{"Klasse", "Dateiname"}, {"A", "/2.h"}, {"a", "/4.h"}, {"b", "/1.h"}, {"B", "/3.h"}}},
-        {'C',
-         true,
-         &classHits,
-         {kThree, {"-", "main", "/main.cpp"}, {"B", "Run", longPath.c_str()}}},
-        {'F', true, &none, {kThree}},
-        {'C', false, &classHits, {}},
-        {'F', true, nullptr, {}},
-        {' ', true, &classHits, {}}};
+        Rows table;
+    } cases[] = {{'H', true, &headerHits,
+                  Rows{kTwo, {"A", "/2.h"}, {"a", "/4.h"}, {"b", "/1.h"}, {"B", "/3.h"}}},
+                 {'C', true, &classHits,
+                  Rows{kThree, {"-", "main", "/main.cpp"}, {"B", "Run", longPath.c_str()}}},
+                 {'F', true, &none, Rows{kThree}},
+                 {'C', false, &classHits, {}},
+                 {'F', true, nullptr, {}},
+                 {' ', true, &classHits, {}}};
     CClassNode node;
     COpenedFiles opened;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
