@@ -221,8 +221,8 @@ TEST_F(CCommandTest, SavingIntoSomeoneElsesRowsAsksFirst) {
 
 TEST_F(CCommandTest, ExportWritesThePagesWithTheEditedDescriptionOnlyAfterYes) {
     CVorlixDoc* doc = NewFrom({kFirst});
-    MarkStored(*doc->m_pRoot,
-               dir.Path() + "/gui-walk/x.db"); // the root's page names it, "-" and all
+    // The root's page names the database, "-" and all.
+    MarkStored(*doc->m_pRoot, dir.Path() + "/gui-walk/x.db");
     doc->SetModifiedFlag(false);
     CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
     Tree(doc).SelectNode(shape);
