@@ -32,34 +32,21 @@ bool Exists(const std::string& path) {
 
 class CCommandTest : public CAppTest {
 protected:
-    // New on the given directories, then Cancel.
+    // New on the given directories, then Cancel (the answers run out).
     CVorlixDoc* NewFrom(std::initializer_list<std::string> directories) {
         ui.folderAnswers.assign(directories.begin(), directories.end());
-        ui.folderAnswers.push_back(std::nullopt);
         Command(ID_FILE_NEW).trigger();
         return app->ActiveDocument();
-    }
-    // Update after Yes, on the given directories, then Cancel.
-    void Update(std::initializer_list<std::string> directories) {
-        ui.yesNoAnswers = {true};
-        ui.folderAnswers.assign(directories.begin(), directories.end());
-        ui.folderAnswers.push_back(std::nullopt);
-        Command(ID_UPDATE_TREE).trigger();
     }
     // The next file and table dialogs choose the database and this table.
     void WillChoose(const std::optional<std::string>& table = std::string("Klassen")) {
         ui.fileAnswers = {database};
         ui.tableAnswers = {table};
     }
-    // As after a Save: the document knows its database and table.
-    static void MarkStored(CVorlixDoc* doc, const std::string& database = "/data/x.mdb") {
-        doc->m_pRoot->m_strDatabase = database;
-        doc->m_pRoot->m_strTable = "Klassen";
-        doc->m_pRoot->m_bNeedsLocation = false;
-        doc->SetModifiedFlag(false);
-    }
+    // A new structure with one described class, saved.
     CVorlixDoc* NewSaved() {
         CVorlixDoc* doc = NewFrom({kFirst});
+        doc->m_pRoot->FindByName("CCircle", KindClass)->SetDescription("Ein Kreis");
         WillChoose();
         Command(ID_FILE_SAVE).trigger();
         return doc;
@@ -78,9 +65,9 @@ TEST_F(CCommandTest, NewCancelledAtOnceCreatesNothingWithTwoDirectoriesOneModifi
     Command(ID_FILE_NEW).trigger();
     EXPECT_TRUE(app->Documents().isEmpty());
     EXPECT_EQ(ui.progressShown, 0);
-    ui.folderTitles.clear();
     CVorlixDoc* doc = NewFrom({kFirst, kSecond});
-    EXPECT_EQ(ui.folderTitles, (Names{kNewFirstTitle, kNewNextTitle, kNewNextTitle}));
+    EXPECT_EQ(ui.folderTitles,
+              (Names{kNewFirstTitle, kNewFirstTitle, kNewNextTitle, kNewNextTitle}));
     ASSERT_EQ(app->Documents().size(), 1);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(ClassNames(doc), (Names{"CCircle", "CShape", "CView", "CWnd"}));
@@ -94,7 +81,8 @@ TEST_F(CCommandTest, NewCancelledAtOnceCreatesNothingWithTwoDirectoriesOneModifi
 // but takes the edit in the pane; carried out, it keeps the descriptions.
 TEST_F(CCommandTest, UpdateKeepsDescriptionsAndTheTable) {
     CVorlixDoc* doc = NewFrom({kFirst, kSecond});
-    MarkStored(doc);
+    MarkStored(*doc->m_pRoot);
+    doc->SetModifiedFlag(false);
     CClassRoot* root = doc->m_pRoot;
     CClassNode* shape = root->FindByName("CShape", KindClass);
     CClassNode* draw = shape->FindChildByName("Draw", KindFunction);
@@ -106,21 +94,21 @@ TEST_F(CCommandTest, UpdateKeepsDescriptionsAndTheTable) {
     ui.folderTitles.clear();
     ui.yesNoAnswers = {false};
     Command(ID_UPDATE_TREE).trigger();
-    EXPECT_TRUE(ui.folderTitles.empty());
     EXPECT_FALSE(doc->IsModified());
-    Update({});
+    ui.yesNoAnswers = {true};
+    Command(ID_UPDATE_TREE).trigger(); // cancelled at the folder
     EXPECT_EQ(doc->m_pRoot, root);
     EXPECT_TRUE(doc->IsModified()); // only by the taken description
     EXPECT_EQ(draw->GetDescription(), "Zeichnet");
 
     doc->SetModifiedFlag(false);
-    ui.questions.clear();
-    ui.folderTitles.clear();
-    Update({kFirst});
+    ui.yesNoAnswers = {true};
+    ui.folderAnswers = {kFirst};
+    Command(ID_UPDATE_TREE).trigger();
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(ui.questions, Names{"Die Aktualisierung könnte eventuell relativ viel Zeit "
-                                  "beanspruchen!\n\nDennoch fortsetzen?\n"});
-    EXPECT_EQ(ui.folderTitles, (Names{kUpdateFirstTitle, kUpdateNextTitle}));
+    EXPECT_EQ(ui.questions, Names(3, "Die Aktualisierung könnte eventuell relativ viel Zeit "
+                                     "beanspruchen!\n\nDennoch fortsetzen?\n"));
+    EXPECT_EQ(ui.folderTitles, (Names{kUpdateFirstTitle, kUpdateFirstTitle, kUpdateNextTitle}));
     EXPECT_EQ(ui.folderStarts, (Names{kFirst, kFirst})); // where New began
     EXPECT_EQ(ClassNames(doc), (Names{"CCircle", "CShape"}));
     EXPECT_EQ(doc->GetTitle(), "/data/x.mdb (Klassen)");
@@ -137,25 +125,24 @@ TEST_F(CCommandTest, FirstSaveAsksFileAndTableTheSecondNothing) {
     CVorlixDoc* doc = NewFrom({kFirst});
     Command(ID_FILE_SAVE).trigger(); // cancelled at the file dialog
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), "Unbekannt");
-    ui.fileDialogs.clear();
+    EXPECT_EQ(Tree(doc).topLevelItem(0)->text(0).toStdString(), "Unbekannt");
     WillChoose();
     Command(ID_FILE_SAVE).trigger();
-    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    ASSERT_EQ(ui.fileDialogs.size(), 2u);
     EXPECT_TRUE(ui.fileDialogs[0].save);
     EXPECT_EQ(ui.fileDialogs[0].defaultExtension, "*.mdb");
     EXPECT_EQ(ui.fileDialogs[0].filter, "Access Datenbank (*.mdb)|*.mdb||");
     EXPECT_EQ(ui.offeredTables, (std::vector<std::vector<std::string>>{{"Klassen"}}));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(Utf8(Tree(doc).topLevelItem(0)->text(0)), database + " (Klassen)");
+    EXPECT_EQ(Tree(doc).topLevelItem(0)->text(0).toStdString(), database + " (Klassen)");
     EXPECT_EQ(app->RecentFiles(), QStringList{QString::fromStdString(database)});
     EXPECT_FALSE(Exists(database + ".bak")); // the file is new: nothing to keep
 
     Tree(doc).SelectNode(doc->m_pRoot->FindByName("CShape", KindClass));
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Grundform"));
     Command(ID_FILE_SAVE).trigger();
-    EXPECT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs.size(), 2u);
     EXPECT_EQ(ui.offeredTables.size(), 1u);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_TRUE(Exists(database + ".bak"));
@@ -165,6 +152,10 @@ TEST_F(CCommandTest, FirstSaveAsksFileAndTableTheSecondNothing) {
 // cancelled at either dialog, a damaged or a vanished file: nothing opens.
 TEST_F(CCommandTest, OpenAndRecentFileShowTheStoredStructureOrNothing) {
     Command(ID_FILE_OPEN).trigger();
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_FALSE(ui.fileDialogs[0].save);
+    EXPECT_TRUE(ui.fileDialogs[0].fileMustExist);
+    EXPECT_EQ(ui.fileDialogs[0].filter, "Access Datenbank (*.mdb)|*.mdb|Alle Dateien (*.*)|*.*||");
     EXPECT_TRUE(ui.offeredTables.empty());
     ui.fileAnswers = {dir.Write("kaputt.mdb", std::string(4096, 'x'))};
     ui.tableAnswers = {std::string("Klassen")};
@@ -172,25 +163,19 @@ TEST_F(CCommandTest, OpenAndRecentFileShowTheStoredStructureOrNothing) {
     EXPECT_TRUE(app->Documents().isEmpty());
     EXPECT_EQ(ui.messages.size(), 1u);
 
-    NewSaved()->m_pRoot->FindByName("CCircle", KindClass)->SetDescription("Ein Kreis");
-    Command(ID_FILE_SAVE).trigger();
+    NewSaved();
     const size_t offered = ui.offeredTables.size();
     WillChoose(std::nullopt);
     Command(ID_FILE_OPEN).trigger();
     EXPECT_EQ(ui.offeredTables.size(), offered + 1);
     CloseAll();
-    ui.fileDialogs.clear();
     WillChoose();
     Command(ID_FILE_OPEN).trigger();
-    ASSERT_EQ(ui.fileDialogs.size(), 1u);
-    EXPECT_FALSE(ui.fileDialogs[0].save);
-    EXPECT_TRUE(ui.fileDialogs[0].fileMustExist);
-    EXPECT_EQ(ui.fileDialogs[0].filter, "Access Datenbank (*.mdb)|*.mdb|Alle Dateien (*.*)|*.*||");
     ASSERT_EQ(app->Documents().size(), 1);
     CVorlixDoc* doc = app->ActiveDocument();
     EXPECT_FALSE(doc->IsModified());
     Tree(doc).SelectNode(doc->m_pRoot->FindByName("CCircle", KindClass));
-    EXPECT_EQ(DescriptionText(doc), "Ein Kreis");
+    EXPECT_EQ(Frame(doc).DescriptionPane()->toPlainText().toStdString(), "Ein Kreis");
 
     CloseAll();
     ASSERT_EQ(app->RecentFiles(), QStringList{QString::fromStdString(database)});
@@ -212,21 +197,18 @@ TEST_F(CCommandTest, OpenAndRecentFileShowTheStoredStructureOrNothing) {
 // what it holds; "Speichern unter" can name a new table; the own table is
 // saved into without a question.
 TEST_F(CCommandTest, SavingIntoSomeoneElsesRowsAsksFirst) {
-    NewSaved()->m_pRoot->FindByName("CCircle", KindClass)->SetDescription("Ein Kreis");
-    Command(ID_FILE_SAVE).trigger();
+    NewSaved();
     CVorlixDoc* doc = NewFrom({kFirst});
-    ui.questions.clear();
     for (const bool yes : {false, true}) {
         WillChoose();
         ui.yesNoAnswers = {yes};
         Command(ID_FILE_SAVE).trigger();
         EXPECT_EQ(doc->IsModified(), !yes);
     }
-    ASSERT_EQ(ui.questions.size(), 2u);
-    EXPECT_EQ(ui.questions[0], "Die Tabelle \"Klassen\" in\n" + database +
-                                   "\nenthält bereits 6 Einträge, davon 1 mit Beschreibung!\n\n"
-                                   "Soll sie trotzdem durch die aktuelle Klassenstruktur "
-                                   "ersetzt werden?");
+    EXPECT_EQ(ui.questions, Names(2, "Die Tabelle \"Klassen\" in\n" + database +
+                                         "\nenthält bereits 6 Einträge, davon 1 mit Beschreibung!"
+                                         "\n\nSoll sie trotzdem durch die aktuelle Klassenstruktur "
+                                         "ersetzt werden?"));
     ui.fileAnswers = {database, database};
     ui.tableAnswers = {std::string("Neu"), std::string("Neu")};
     Command(ID_FILE_SAVE_AS).trigger();
@@ -239,7 +221,9 @@ TEST_F(CCommandTest, SavingIntoSomeoneElsesRowsAsksFirst) {
 
 TEST_F(CCommandTest, ExportWritesThePagesWithTheEditedDescriptionOnlyAfterYes) {
     CVorlixDoc* doc = NewFrom({kFirst});
-    MarkStored(doc, dir.Path() + "/gui-walk/x.db"); // the root's page names it, "-" and all
+    // The root's page names the database, "-" and all.
+    MarkStored(*doc->m_pRoot, dir.Path() + "/gui-walk/x.db");
+    doc->SetModifiedFlag(false);
     CClassNode* shape = doc->m_pRoot->FindByName("CShape", KindClass);
     Tree(doc).SelectNode(shape);
     Frame(doc).DescriptionPane()->setPlainText(QStringLiteral("Grundform aller Figuren"));
@@ -252,7 +236,6 @@ TEST_F(CCommandTest, ExportWritesThePagesWithTheEditedDescriptionOnlyAfterYes) {
     ui.yesNoAnswers = {true};
     ui.folderAnswers = {dir.Path()};
     Command(ID_EXPORT_HTML).trigger();
-    EXPECT_EQ(ui.questions.size(), 2u);
     QFile index(QString::fromStdString(dir.Path() + "/index.html"));
     ASSERT_TRUE(index.open(QIODevice::ReadOnly));
     EXPECT_TRUE(index.readAll().contains(

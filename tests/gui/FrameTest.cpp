@@ -22,7 +22,7 @@ void ExpectMenus(CMainFrame& main, int menuId, const QStringList& expected) {
 TEST_F(CAppTest, StartsWithoutDocumentWithMenu128ToolBarAndStatusBar) {
     EXPECT_TRUE(app->Documents().isEmpty());
     EXPECT_TRUE(Main().isMaximized());
-    EXPECT_EQ(Utf8(Main().windowTitle()), "Vorlix");
+    EXPECT_EQ(Main().windowTitle().toStdString(), "Vorlix");
     // The view and help menus are those of 129 without the document's items.
     ExpectMenus(
         Main(), 128,
@@ -37,55 +37,31 @@ TEST_F(CAppTest, StartsWithoutDocumentWithMenu128ToolBarAndStatusBar) {
                                    {ID_UPDATE_TREE, QKeyCombination(Qt::Key_F5)}}) {
         EXPECT_EQ(Command(id).shortcut(), QKeySequence(keys)) << id;
     }
-    EXPECT_EQ(Utf8(Main().MessagePane()->text()), "Bereit");
+    EXPECT_EQ(Main().MessagePane()->text().toStdString(), "Bereit");
     EXPECT_EQ(Main().IndicatorPanes().size(), 3);
 }
 
-TEST_F(CDocTest, DocumentWindowBringsMenu129AndFivePanes) {
-    ExpectMenus(Main(), 129,
-                {"&Datei|&Ansicht|&Fenster|&?",
-                 "&Neu\tStrg+N|Ö&ffnen...\tStrg+O|&Schließen|S&peichern\tStrg+S|"
-                 "Speichern unter ...|-|"
-                 "Aktualisieren ...\tF5|-|Exportieren als HTML ...|-|&1 /data/x.mdb|-|&Beenden",
-                 "Klassen (abgeleitet)|Klassen (Liste)|-|Alle Zweige aufblenden|"
-                 "Alle Zweige schließen|-|&Symbolleiste|S&tatusleiste",
-                 "Über&lappend|&Nebeneinander|&Symbole anordnen|-|&1 /data/x.mdb (Klassen)",
-                 "Inf&o über Vorlix..."});
-    EXPECT_TRUE(Command(ID_FILE_SAVE).isEnabled());
-    EXPECT_TRUE(Command(ID_SHOW_HIERARCHY).isChecked());
-
-    CChildFrame& frame = Frame(doc);
-    EXPECT_TRUE(frame.isMaximized());
-    // The window lays its panes out in the proportions asked for at creation.
-    QApplication::processEvents();
-    const QList<int> columns = frame.ColumnWidths(), rows = frame.RowHeights();
-    ASSERT_EQ(columns.size() + rows.size(), 4);
-    EXPECT_NEAR(columns[0], 0.6 * (columns[0] + columns[1]), 1.5); // to the pixel
-    EXPECT_NEAR(rows[0], 0.85 * (rows[0] + rows[1]), 1.5);
-    EXPECT_NEAR(frame.MemberListHeights()[0], frame.MemberListHeights()[1], 1);
-    // Arial 12 px in both text panes; only the description can be edited.
-    for (QPlainTextEdit* pane : {frame.InfoPane(), frame.DescriptionPane()}) {
-        EXPECT_EQ(Utf8(pane->font().family()), "Arial");
-        EXPECT_EQ(pane->font().pixelSize(), 12);
-    }
-    EXPECT_TRUE(frame.InfoPane()->isReadOnly());
-}
-
-TEST_F(CAppTest, CaptionFollowsTheActiveWindowInEveryArrangement) {
-    CSampleModel first, second(false), third;
-    CVorlixDoc* a = OpenSample(first);
-    EXPECT_EQ(app->ActiveDocument(), OpenSample(second));
-    EXPECT_EQ(Utf8(Main().windowTitle()), "Vorlix - [Unbekannt (Unbekannt)]");
+// The caption follows the active window in every arrangement; a structure
+// enters the recent-file list only with a database, and a closed one moves
+// to the top.
+TEST_F(CDocTest, CaptionAndRecentFilesFollowTheWindows) {
+    CSampleModel parsed(false), other;
+    other.root->m_strDatabase = "/data/y.mdb";
+    EXPECT_EQ(app->ActiveDocument(), OpenSample(parsed));
+    Command(ID_SHOW_LIST).trigger();
+    EXPECT_EQ(Main().windowTitle().toStdString(), "Vorlix - [Unbekannt (Unbekannt)]");
     Command(ID_FILE_CLOSE).trigger();
-    EXPECT_EQ(app->Documents(), QList<CVorlixDoc*>{a});
-    EXPECT_EQ(Utf8(Main().windowTitle()), "Vorlix - [/data/x.mdb (Klassen)]");
+    EXPECT_EQ(app->Documents(), QList<CVorlixDoc*>{doc});
+    EXPECT_EQ(Main().windowTitle().toStdString(), "Vorlix - [/data/x.mdb (Klassen)]");
+    EXPECT_EQ(app->RecentFiles(), QStringList{"/data/x.mdb"});
 
-    OpenSample(third);
+    OpenSample(other);
+    EXPECT_EQ(app->RecentFiles(), (QStringList{"/data/y.mdb", "/data/x.mdb"}));
     Command(ID_WINDOW_TILE_HORZ).trigger();
     const QList<CChildFrame*> frames = Main().ChildFrames();
     ASSERT_EQ(frames.size(), 2);
     EXPECT_FALSE(frames[0]->geometry().intersects(frames[1]->geometry()));
-    EXPECT_EQ(Utf8(Main().windowTitle()), "Vorlix - /data/x.mdb (Klassen)");
+    EXPECT_EQ(Main().windowTitle().toStdString(), "Vorlix - /data/y.mdb (Klassen)");
     // Overlapping windows keep a usable size, each offset from the one before.
     Command(ID_WINDOW_CASCADE).trigger();
     const QSize area = Main().MdiArea()->viewport()->size();
@@ -96,11 +72,12 @@ TEST_F(CAppTest, CaptionFollowsTheActiveWindowInEveryArrangement) {
         EXPECT_GE(frame->height(), area.height() / 2);
         EXPECT_TRUE(QRect(QPoint(), area).contains(frame->geometry()));
     }
-    Command(ID_FILE_CLOSE).trigger();
+    Frame(doc).close();
+    EXPECT_EQ(app->RecentFiles(), (QStringList{"/data/x.mdb", "/data/y.mdb"}));
     Command(ID_FILE_CLOSE).trigger();
     ProcessDeletes();
     EXPECT_EQ(Main().CurrentMenuId(), 128);
-    EXPECT_EQ(Utf8(Main().windowTitle()), "Vorlix");
+    EXPECT_EQ(Main().windowTitle().toStdString(), "Vorlix");
 }
 
 // Window geometry and pane splits outlive the run; settings live under
@@ -126,9 +103,9 @@ TEST(Settings, GeometrySplitsAndTheOldListCarryOver) {
             rows = {frame.RowHeights()[0] - 60, frame.RowHeights()[1] + 60};
             frame.findChild<QSplitter*>()->setSizes(rows);
         } else {
-            EXPECT_FALSE(app.GetMainFrame()->isMaximized());
-            EXPECT_EQ(app.GetMainFrame()->size(), QSize(700, 500));
-            EXPECT_EQ(frame.RowHeights(), rows);
+            const CMainFrame& main = *app.GetMainFrame();
+            EXPECT_EQ(std::tuple(main.isMaximized(), main.size(), frame.RowHeights()),
+                      std::tuple(false, QSize(700, 500), rows));
         }
         app.GetMainFrame()->close();
         app.ExitInstance();
@@ -156,18 +133,43 @@ QTreeWidgetItem* ItemOf(const CClassNode* node) {
 
 using CViewTest = CDocTest;
 
-TEST_F(CViewTest, FreshWindowShowsTheRootWithPlaceholdersAndSortedTree) {
+TEST_F(CViewTest, FreshWindowBringsMenu129FivePanesTheRootAndTheSortedTree) {
+    ExpectMenus(Main(), 129,
+                {"&Datei|&Ansicht|&Fenster|&?",
+                 "&Neu\tStrg+N|Ö&ffnen...\tStrg+O|&Schließen|S&peichern\tStrg+S|"
+                 "Speichern unter ...|-|"
+                 "Aktualisieren ...\tF5|-|Exportieren als HTML ...|-|&1 /data/x.mdb|-|&Beenden",
+                 "Klassen (abgeleitet)|Klassen (Liste)|-|Alle Zweige aufblenden|"
+                 "Alle Zweige schließen|-|&Symbolleiste|S&tatusleiste",
+                 "Über&lappend|&Nebeneinander|&Symbole anordnen|-|&1 /data/x.mdb (Klassen)",
+                 "Inf&o über Vorlix..."});
+    EXPECT_TRUE(Command(ID_FILE_SAVE).isEnabled());
+    EXPECT_TRUE(Command(ID_SHOW_HIERARCHY).isChecked());
+
+    CChildFrame& frame = Frame(doc);
+    EXPECT_TRUE(frame.isMaximized());
+    // The window lays its panes out in the proportions asked for at creation.
+    QApplication::processEvents();
+    const QList<int> columns = frame.ColumnWidths(), rows = frame.RowHeights();
+    ASSERT_EQ(columns.size() + rows.size(), 4);
+    EXPECT_NEAR(columns[0], 0.6 * (columns[0] + columns[1]), 1.5); // to the pixel
+    EXPECT_NEAR(rows[0], 0.85 * (rows[0] + rows[1]), 1.5);
+    EXPECT_NEAR(frame.MemberListHeights()[0], frame.MemberListHeights()[1], 1);
+    // Arial 12 px in both text panes; with the root shown, neither can be edited.
+    for (QPlainTextEdit* pane : {frame.InfoPane(), frame.DescriptionPane()}) {
+        EXPECT_EQ(pane->font().family().toStdString(), "Arial");
+        EXPECT_EQ(pane->font().pixelSize(), 12);
+        EXPECT_TRUE(pane->isReadOnly());
+    }
     EXPECT_EQ(doc->m_pShown, doc->m_pRoot);
     EXPECT_EQ(Tree(doc).SelectedNode(), doc->m_pRoot);
-    EXPECT_TRUE(Frame(doc).DescriptionPane()->isReadOnly());
     // The placeholder items (their texts are the core's) carry no member.
-    for (CVorlixListView* list : {Frame(doc).FunctionList(), Frame(doc).VariableList()}) {
+    for (CVorlixListView* list : {frame.FunctionList(), frame.VariableList()}) {
         EXPECT_FALSE(list->isEnabled());
         EXPECT_EQ(CVorlixListView::NodeOf(list->item(0)), nullptr);
     }
 
-    ASSERT_EQ(Tree(doc).topLevelItemCount(), 1);
-    EXPECT_EQ(Tree(doc).topLevelItem(0)->text(0), "/data/x.mdb (Klassen)");
+    EXPECT_EQ(ChildTexts(Tree(doc).invisibleRootItem()), Texts{"/data/x.mdb (Klassen)"});
     EXPECT_EQ(ChildTexts(Tree(doc).topLevelItem(0)), (Texts{"aardvark", "CObject", "Zebra"}));
     EXPECT_EQ(ChildTexts(ItemOf(sample.wnd)), (Texts{"CFrameWnd", "CView"}));
     Command(ID_SHOW_LIST).trigger();
@@ -178,8 +180,7 @@ TEST_F(CViewTest, FreshWindowShowsTheRootWithPlaceholdersAndSortedTree) {
 
 TEST_F(CViewTest, SelectingShowsTheDetailsFillsTheListsWithIcons) {
     ASSERT_TRUE(Tree(doc).SelectNode(sample.zebra));
-    EXPECT_EQ(doc->m_pShown, sample.zebra);
-    EXPECT_EQ(Utf8(Frame(doc).InfoPane()->toPlainText()),
+    EXPECT_EQ(Frame(doc).InfoPane()->toPlainText().toStdString(),
               "Klassenname:\n  Zebra\nHeader-Datei:\n  Unbekannt\nZeile in Header:\n  "
               "Unbekannt\n\nAbgeleitet von:\n  void\n\nAnzahl abgeleitete Klassen:\n  1\n");
     EXPECT_FALSE(Frame(doc).DescriptionPane()->isReadOnly());
@@ -218,24 +219,9 @@ TEST_F(CViewTest, EditedDescriptionIsStoredWhenAnotherEntryIsShownUnchangedKeeps
     Frame(doc).DescriptionPane()->setPlainText(edited);
     Tree(doc).SelectNode(sample.wnd);
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(sample.view->GetDescription(), Utf8(edited));
+    EXPECT_EQ(sample.view->GetDescription(), edited.toStdString());
     Tree(doc).SelectNode(sample.view);
-    EXPECT_EQ(DescriptionText(doc), Utf8(edited));
-}
-
-TEST_F(CViewTest, TitleAndRecentFilesFollowTheDocuments) {
-    CSampleModel parsed(false);
-    CVorlixDoc* fresh = OpenSample(parsed, true);
-    Command(ID_SHOW_LIST).trigger();
-    EXPECT_EQ(fresh->GetTitle(), "Unbekannt (Unbekannt)");
-    // A structure without a database does not enter the recent-file list.
-    EXPECT_EQ(app->RecentFiles(), QStringList{"/data/x.mdb"});
-    CSampleModel other;
-    other.root->m_strDatabase = "/data/y.mdb";
-    OpenSample(other);
-    EXPECT_EQ(app->RecentFiles(), (QStringList{"/data/y.mdb", "/data/x.mdb"}));
-    Frame(doc).close(); // a closed document moves to the top
-    EXPECT_EQ(app->RecentFiles(), (QStringList{"/data/x.mdb", "/data/y.mdb"}));
+    EXPECT_EQ(Frame(doc).DescriptionPane()->toPlainText(), edited);
 }
 
 // Close asks about a modified document (an edit still in the pane counts);

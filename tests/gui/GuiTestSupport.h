@@ -19,14 +19,17 @@
 #include <memory>
 #include <string>
 
-inline std::string Utf8(const QString& text) {
-    return text.toStdString();
-}
-
 // Runs the deletions that closed windows have queued.
 inline void ProcessDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+// As after a Save or Load: the structure knows its database and table.
+inline void MarkStored(CClassRoot& root, const std::string& database = "/data/x.mdb") {
+    root.m_strDatabase = database;
+    root.m_strTable = "Klassen";
+    root.m_bNeedsLocation = false;
 }
 
 // A structure as a scan and ordering would leave it:
@@ -41,9 +44,7 @@ struct CSampleModel {
     // stored: the structure has a database and table (as after Load).
     explicit CSampleModel(bool stored = true) {
         if (stored) {
-            root->m_strDatabase = "/data/x.mdb";
-            root->m_strTable = "Klassen";
-            root->m_bNeedsLocation = false;
+            MarkStored(*root);
             root->SetName("/data/x.mdb (Klassen)");
         }
         object = Add(root.get(), "CObject", KindClass, 0, 12, "/inc/afx.h");
@@ -123,9 +124,6 @@ protected:
 
     static CChildFrame& Frame(CVorlixDoc* doc) { return *doc->GetFrame(); }
     static CVorlixView& Tree(CVorlixDoc* doc) { return *doc->GetFrame()->TreeView(); }
-    static std::string DescriptionText(CVorlixDoc* doc) {
-        return Utf8(doc->GetFrame()->DescriptionPane()->toPlainText());
-    }
 
     CScriptedDesktop ui;
     std::unique_ptr<CVorlixApp> app;

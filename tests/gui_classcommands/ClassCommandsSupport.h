@@ -58,15 +58,16 @@ inline QPoint CentreOf(CVorlixListView& list, const QString& text) {
     return list.visualItemRect(list.findItems(text, Qt::MatchExactly).value(0)).center();
 }
 
-// Right-clicks the node (a class in the tree, a member function in the
-// function list of the shown class), chooses the command from its menu and
-// lets answer() handle the dialog that opens. Tells whether one opened.
+// Right-clicks the node (a class in the tree, a function in its shown
+// class's function list), chooses the command from its menu and lets
+// answer() handle the dialog that opens. Tells whether one opened.
 inline bool ChooseFromMenu(CChildFrame& frame, const CClassNode* node, int command,
                            std::function<void(QWidget*)> answer) {
     CModalDriver driver(std::move(answer), 3000);
     CMenuRecorder menus;
     menus.choose = command;
     if (node->GetKind() == KindFunction) {
+        EXPECT_TRUE(frame.TreeView()->SelectNode(node->m_pParent));
         CVorlixListView& functions = *frame.FunctionList();
         RightClick(functions, CentreOf(functions, QString::fromStdString(node->GetName())));
     } else {
