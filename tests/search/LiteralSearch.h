@@ -121,14 +121,13 @@ inline string FirstBlockContent(const string& t, const string& o, const string& 
 inline string EmptyFirstBlock(const string& text, const string& o, const string& k) {
     string t = text;
     const int p = S::Find(t, o);
-    if (p < 0) {
-        return S::Trim(t);
+    const int q = p < 0 ? -1 : FindClosing(t, o, k, p);
+    if (p >= 0 && q < 0) {
+        return t; // an opener without closer: as it was, untrimmed
     }
-    const int q = FindClosing(t, o, k, p);
-    if (q < 0) {
-        return t;
+    if (p >= 0) {
+        S::Delete(t, p + S::Len(o), q - p - S::Len(o));
     }
-    S::Delete(t, p + S::Len(o), q - (p + S::Len(o)));
     return S::Trim(t);
 }
 

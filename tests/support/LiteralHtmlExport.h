@@ -38,17 +38,11 @@ inline std::string Title(const CClassNode& node) {
 }
 
 inline void WriteHtmlTree(CClassNode& current, CHtmlFile* writer, CClassNode* parent, bool indent) {
-    if (writer == nullptr || parent == nullptr) {
-        return;
-    }
     if (indent) {
         writer->BeginBlockquote(1);
     }
     for (int i = 0; i < parent->GetChildCount(); ++i) {
         CClassNode* child = parent->GetChild(i);
-        if (child == nullptr) {
-            continue;
-        }
         // Open when the current node's ID lies in its subtree.
         const bool open = child->FindById(current.GetId()) != nullptr;
         const bool hasChildren = open && child->GetChildCount() > 0;

@@ -41,7 +41,6 @@ TEST(InfoText, NodesWithoutParentOrKindOrLocation) {
     CClassRoot fresh;
     EXPECT_EQ(BuildInfoText(fresh),
               "Datenbankname:\n  Unbekannt\nTabellenname:\n  Unbekannt\n\nAnzahl Klassen:\n  0");
-    EXPECT_EQ(LocationText(fresh), "Unbekannt (Unbekannt)");
     // A class without parent keeps the base text of its line.
     CClassNode lone;
     lone.SetLine(3);

@@ -2,6 +2,7 @@
 #include "model/MemberList.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -45,16 +46,14 @@ TEST(FillMemberLists, MembersInOrderAndPlaceholdersDisabled) {
     for (const auto& test : cases) {
         CRecordingMemberList functions, variables;
         test.node->FillMemberLists(&functions, &variables);
-        EXPECT_EQ(functions.items, test.functions) << test.node->GetName();
-        EXPECT_EQ(variables.items, test.variables) << test.node->GetName();
-        EXPECT_EQ(functions.enabled, test.functions != noFunctions);
-        EXPECT_EQ(variables.enabled, test.variables != noVariables);
-        EXPECT_EQ(functions.redraws + variables.redraws, 2);
+        EXPECT_EQ(std::tuple(functions.items, functions.enabled, functions.redraws),
+                  std::tuple(test.functions, test.functions != noFunctions, 1));
+        EXPECT_EQ(std::tuple(variables.items, variables.enabled, variables.redraws),
+                  std::tuple(test.variables, test.variables != noVariables, 1));
         CRecordingMemberList alone;
         test.node->FillMemberLists(&alone, nullptr);
         test.node->FillMemberLists(nullptr, &alone);
-        EXPECT_EQ(alone.items, (Items{{"stale", nullptr}}));
-        EXPECT_EQ(alone.redraws, 0);
+        EXPECT_EQ(std::pair(alone.items, alone.redraws), std::pair(Items{{"stale", nullptr}}, 0));
     }
 }
 
