@@ -34,11 +34,8 @@ protected:
 TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
     const std::string unplaced = "2 Einträge der Tabelle konnten nicht eingeordnet werden, weil "
                                  "die Klasse, zu der sie gehören, in keiner Zeile steht:\n\n";
-    const struct {
-        std::vector<TableRow> rows;
-        const char* shape;
-        std::string message; // its end
-    } cases[] = {
+    // Rows, the tree and the end of the message ("" = none).
+    const std::tuple<std::vector<TableRow>, const char*, std::string> cases[] = {
         // clang-format off
         // Members have class parents: attached after the first pass.
         {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {4, 1, 1, "B"}, {3, 3, 1, "v"}}, "A{B f v}", ""},
@@ -54,15 +51,13 @@ TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
          "  X3 (ID 13, Parent 99)\n  X4 (ID 14, Parent 99)\n  und 2 weitere"},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.shape);
+    for (const auto& [rows, shape, message] : cases) {
         ui.messages.clear();
-        sql->Exec("DELETE FROM Klassen;" + InsertSql("Klassen", c.rows));
-        EXPECT_TRUE(Load());
-        EXPECT_EQ(Shape(root), c.shape);
-        EXPECT_FALSE(root.m_bNeedsLocation);
-        EXPECT_EQ(ui.messages.size(), c.message.empty() ? 0U : 1U);
-        EXPECT_TRUE(c.message.empty() || ui.messages[0].ends_with(c.message)) << ui.messages[0];
+        sql->Exec("DELETE FROM Klassen;" + InsertSql("Klassen", rows));
+        EXPECT_TRUE(Load() && !root.m_bNeedsLocation) << shape;
+        EXPECT_EQ(Shape(root), shape);
+        EXPECT_EQ(ui.messages.size(), message.empty() ? 0U : 1U) << shape;
+        EXPECT_TRUE(message.empty() || ui.messages[0].ends_with(message)) << ui.messages[0];
     }
 }
 
