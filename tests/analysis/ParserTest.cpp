@@ -8,8 +8,8 @@ namespace {
 using Entries = std::vector<std::string>;
 
 // What each shape records. A text starting with "|" is the body of
-// 'class CFoo' (head on line 1, body from line 3); any other text is
-// followed by an empty body.
+// 'class CFoo' (head on line 1, body from line 3; its entry: the heads);
+// any other text is followed by an empty body.
 TEST(Shapes, HeadsAndMembersRecordWhatTheyDeclare) {
     const std::pair<const char*, Entries> cases[] = {
         // Class names: the last word, without export macros, attributes,
@@ -86,7 +86,6 @@ TEST(Shapes, HeadsAndMembersRecordWhatTheyDeclare) {
         const std::string text = shape[0] == '|'
                                      ? std::string("class CFoo\n{\n") + (shape + 1) + "\n};\n"
                                      : std::string(shape) + "\n{\n};\n";
-        // The class's own entry: the heads above.
         const Entries entries = ParsedHeaders(text).Entries();
         const size_t skipped = shape[0] == '|' && !entries.empty() ? 1 : 0;
         EXPECT_EQ(Entries(entries.begin() + skipped, entries.end()), rows) << shape;

@@ -20,7 +20,6 @@ TEST(CliUsage, HelpAndVersionOnStdoutUsageErrorsOnStderr) {
         {{"--version"}, 0, "Vorlix " VORLIX_PROJECT_VERSION "\n", ""},
         {{"--quiet", "--version"}, 0, "Vorlix ", ""},
         {{}, 2, "", "usage: vorlix-cli"},
-        {{"--quiet"}, 2, "", "usage: vorlix-cli"},
         {{"--bogus"}, 2, "", "unknown command '--bogus'"},
         {{"scan", "--", "--quiet"}, 2, "", "'--quiet' does not exist"},
     };
@@ -137,9 +136,8 @@ TEST(CliProgress, OneLineOnATerminalClearedAtTheEndNothingElsewhere) {
         // covers what the one before showed; the last one blanks the line
         // and returns to its start.
         std::istringstream states(err.substr(1));
-        std::string state;
         std::string last;
-        while (std::getline(states, state, '\r')) {
+        for (std::string state; std::getline(states, state, '\r');) {
             EXPECT_LT(Utf8Length(state), columns) << label << ": " << state;
             EXPECT_GE(Utf8Length(state), Utf8Length(last.substr(0, last.find_last_not_of(' ') + 1)))
                 << label << ": " << state;

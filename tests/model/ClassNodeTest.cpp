@@ -12,27 +12,21 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-CClassNode* MakeNode(const std::string& name, int kind, int id) {
+CClassNode* AddNode(CClassNode* parent, const std::string& name, int kind, int id) {
     auto* node = new CClassNode;
     node->SetAll(id, name, "", "");
     node->SetKind(kind);
+    parent->AddChild(node);
     return node;
 }
 
-// root -> A; A -> B (class), f (function), v (variable); B -> C (class)
 struct SmallModel {
     CClassRoot root;
-    CClassNode* a = MakeNode("A", KindClass, 1);
-    CClassNode* b = MakeNode("B", KindClass, 2);
-    CClassNode* f = MakeNode("f", KindFunction, 3);
-    CClassNode* v = MakeNode("v", KindVariable, 4);
-    CClassNode* c = MakeNode("C", KindClass, 5);
-    SmallModel() {
-        for (const auto& [parent, child] :
-             {std::pair<CClassNode*, CClassNode*>{&root, a}, {a, b}, {a, f}, {a, v}, {b, c}}) {
-            parent->AddChild(child);
-        }
-    }
+    CClassNode* a = AddNode(&root, "A", KindClass, 1);
+    CClassNode* b = AddNode(a, "B", KindClass, 2);
+    CClassNode* f = AddNode(a, "f", KindFunction, 3);
+    CClassNode* v = AddNode(a, "v", KindVariable, 4);
+    CClassNode* c = AddNode(b, "C", KindClass, 5);
 };
 
 // The rules as written: walk left to right, insert in place. 'N'ame: no blank
@@ -126,11 +120,9 @@ TEST(DeepChain, SearchesCountsAncestryTreeFillingAndExportCopeWithDepth) {
     auto root = std::make_unique<CClassRoot>();
     CClassNode* tip = root.get();
     for (int i = 0; i < kDepth; ++i) {
-        tip->AddChild(MakeNode(i + 1 == kDepth ? "Tip" : "C", KindClass, i));
-        tip = tip->GetChild(0);
+        tip = AddNode(tip, i + 1 == kDepth ? "Tip" : "C", KindClass, i);
     }
-    CClassNode* f = MakeNode("f", KindFunction, kDepth);
-    tip->AddChild(f);
+    CClassNode* f = AddNode(tip, "f", KindFunction, kDepth);
     EXPECT_EQ(root->CountDescendants(KindClass), kDepth);
     EXPECT_EQ(root->CountAllDescendants(), kDepth + 1);
     EXPECT_EQ(std::vector<CClassNode*>({root->FindByName("Tip", KindClass), root->FindById(kDepth),
@@ -188,8 +180,8 @@ TEST(SmallModel, SearchesCountsAndTreeFilling) {
               Texts({"", "A - B - ", "A - "}));
 
     m.root.SetName("root");
-    m.a->AddChild(MakeNode("Ab", KindClass, 6)); // derived classes sort by name
-    m.root.AddChild(MakeNode("Aa", KindClass, 9));
+    AddNode(m.a, "Ab", KindClass, 6); // derived classes sort by name
+    AddNode(&m.root, "Aa", KindClass, 9);
     CRecordingTreeControl flat;
     m.root.InsertIntoTreeFlat(&flat, 0);
     EXPECT_EQ(flat.sortCalls, 1);

@@ -15,7 +15,7 @@ protected:
         sql->Exec(ClassTableSql("Klassen"));
     }
 
-    bool Load(const std::string& table = "Klassen") {
+    bool Load(const std::optional<std::string>& table = "Klassen") {
         ui.tableAnswers.push_back(table);
         return root.Load(path, ui);
     }
@@ -64,12 +64,10 @@ TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
 // A table keyed by ID delivers its rows in ID order; a scan numbers derived
 // classes before their bases. (The dump verb's CSV: the Access tests.)
 TEST_F(LoadTest, KeyedTableWithDerivedClassesFirstLoadsWhole) {
-    const std::string keyed = dir.Path() + "/keyed.db";
-    CSqlFixture(keyed).Exec(
-        ClassTableSql("Klassen", " PRIMARY KEY") +
-        InsertSql("Klassen", {{4, 1, -1, "A"}, {3, 1, 4, "B"}, {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
-    ui.tableAnswers.push_back("Klassen");
-    EXPECT_TRUE(root.Load(keyed, ui));
+    sql->Exec(
+        ClassTableSql("Keyed", " PRIMARY KEY") +
+        InsertSql("Keyed", {{4, 1, -1, "A"}, {3, 1, 4, "B"}, {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
+    EXPECT_TRUE(Load("Keyed"));
     EXPECT_EQ(Shape(root), "A{B{C{c}}}");
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -113,8 +111,7 @@ TEST_F(LoadTest, UnreadableRowsFailTheLoadSilently) {
 
 TEST_F(LoadTest, CancelOrAnEmptyTableListEmptiesTheTreeAndReturnsFalse) {
     AddNode(root, KindClass, 5, "Alt");
-    ui.tableAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(root.Load(path, ui));
+    EXPECT_FALSE(Load(std::nullopt));
     EXPECT_EQ(std::to_string(root.GetChildCount()) + root.m_strDatabase + root.m_strTable +
                   root.GetName(),
               "0" + path + "UnbekanntUnbekannt");
