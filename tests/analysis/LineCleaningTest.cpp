@@ -30,8 +30,7 @@ TEST(Spacing, WorkedExamplesAndEdges) {
 
 // Comments and directives over several lines: the cutting tests below.
 TEST(Cleaning, RemovesCommentsDirectivesAndStrings) {
-    // In a comment and in a directive before, the line, the line cleaned, in a
-    // comment and in a directive after.
+    // In a comment and a directive before; the line; it cleaned; the two after.
     const std::tuple<bool, bool, const char*, const char*, bool, bool> cases[] = {
         {false, false, "int a; /* x */ int b; // note", "int a; int b;", false, false},
         {true, false, "int hidden;", "", true, false},
