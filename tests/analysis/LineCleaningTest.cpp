@@ -30,13 +30,8 @@ TEST(Spacing, WorkedExamplesAndEdges) {
 
 // Comments and directives over several lines: the cutting tests below.
 TEST(Cleaning, RemovesCommentsDirectivesAndStrings) {
-    struct Case {
-        bool inComment, inDirective;
-        const char* input;
-        const char* expected;
-        bool commentAfter, directiveAfter;
-    };
-    const Case cases[] = {
+    // In a comment and a directive before; the line; it cleaned; the two after.
+    const std::tuple<bool, bool, const char*, const char*, bool, bool> cases[] = {
         {false, false, "int a; /* x */ int b; // note", "int a; int b;", false, false},
         {true, false, "int hidden;", "", true, false},
         {false, false, "int a; // has /* inside", "int a;", false, false},
@@ -53,13 +48,13 @@ TEST(Cleaning, RemovesCommentsDirectivesAndStrings) {
         {false, false, "\tint\tx; \t", "int x;", false, false},
         {false, true, "", "", false, true},
     };
-    for (const Case& c : cases) {
-        std::string line = c.input;
-        bool inDirective = c.inDirective;
-        EXPECT_EQ(CHeaderParser::StripComments(c.inComment, inDirective, line), c.commentAfter)
-            << c.input;
-        EXPECT_EQ(line, c.expected) << c.input;
-        EXPECT_EQ(inDirective, c.directiveAfter) << c.input;
+    for (const auto& [comment, directive, input, cleaned, commentAfter, directiveAfter] : cases) {
+        std::string line = input;
+        bool inDirective = directive;
+        const bool inComment = CHeaderParser::StripComments(comment, inDirective, line);
+        EXPECT_EQ(std::make_tuple(line, inComment, inDirective),
+                  std::make_tuple(std::string(cleaned), commentAfter, directiveAfter))
+            << input;
     }
 }
 

@@ -76,12 +76,11 @@ TEST(ScanDirectory, WalksTheTreeOnceInNameOrderAndReportsUnreadableFiles) {
             texts.push_back("Parse " + path(name) + " ...");
         }
         EXPECT_EQ(scanned.ui.progressTexts, texts);
-        EXPECT_EQ(scanned.ui.progressShown, 1);
-        EXPECT_FALSE(scanned.ui.progressVisible);
+        EXPECT_TRUE(scanned.ui.progressShown == 1 && !scanned.ui.progressVisible);
     }
     Scanned missing(path("nowhere"));
-    EXPECT_EQ(missing.root->GetChildCount(), 0);
-    EXPECT_TRUE(missing.ui.messages.empty() && missing.ui.progressTexts.empty());
+    EXPECT_TRUE(missing.root->GetChildCount() == 0 && missing.ui.messages.empty() &&
+                missing.ui.progressTexts.empty());
 }
 
 // The CSV rows in pre-order and the summary, also over a second directory

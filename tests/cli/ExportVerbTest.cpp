@@ -30,7 +30,6 @@ TEST(CliExport, ScanOrStoredTableAndExitStatus) {
         {{"export", "/tmp/out"}, 2, "vorlix-cli export: "},
         {{"export", "", "dir"}, 2, "vorlix-cli export: "},
         {{"export", "/tmp/out", "--db", "x.mdb"}, 2, "vorlix-cli export: "},
-        {{"export", "/tmp/out", "--table", "Klassen"}, 2, "vorlix-cli export: "},
         {{"export", "/tmp/out", "--db", "x", "--table", "t", "d"}, 2, "vorlix-cli export: "},
         {{"export", "/tmp/out", "--db"}, 2, "vorlix-cli export: "},
         {{"export", "/tmp/out", "--fast", "dir"}, 2, "vorlix-cli export: "},

@@ -12,27 +12,21 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-CClassNode* MakeNode(const std::string& name, int kind, int id) {
+CClassNode* AddNode(CClassNode* parent, const std::string& name, int kind, int id) {
     auto* node = new CClassNode;
     node->SetAll(id, name, "", "");
     node->SetKind(kind);
+    parent->AddChild(node);
     return node;
 }
 
-// root -> A; A -> B (class), f (function), v (variable); B -> C (class)
 struct SmallModel {
     CClassRoot root;
-    CClassNode* a = MakeNode("A", KindClass, 1);
-    CClassNode* b = MakeNode("B", KindClass, 2);
-    CClassNode* f = MakeNode("f", KindFunction, 3);
-    CClassNode* v = MakeNode("v", KindVariable, 4);
-    CClassNode* c = MakeNode("C", KindClass, 5);
-    SmallModel() {
-        for (const auto& [parent, child] :
-             {std::pair<CClassNode*, CClassNode*>{&root, a}, {a, b}, {a, f}, {a, v}, {b, c}}) {
-            parent->AddChild(child);
-        }
-    }
+    CClassNode* a = AddNode(&root, "A", KindClass, 1);
+    CClassNode* b = AddNode(a, "B", KindClass, 2);
+    CClassNode* f = AddNode(a, "f", KindFunction, 3);
+    CClassNode* v = AddNode(a, "v", KindVariable, 4);
+    CClassNode* c = AddNode(b, "C", KindClass, 5);
 };
 
 // The rules as written: walk left to right, insert in place. 'N'ame: no blank
@@ -119,19 +113,6 @@ TEST(ChildList, AddMoveRemoveAndOwnership) {
     EXPECT_EQ(parent.GetChildCount(), 0);
 }
 
-// Items by their parent, in a vector: quick enough for a hundred thousand.
-struct CCountingTree : ITreeControl {
-    std::vector<TreeItemHandle> parents{0};
-    int sorts = 0;
-    int expands = 0;
-    TreeItemHandle InsertItem(const std::string&, TreeItemHandle parent) override {
-        parents.push_back(parent);
-        return parents.size() - 1;
-    }
-    void SortChildren(TreeItemHandle) override { ++sorts; }
-    void Expand(TreeItemHandle, int) override { ++expands; }
-};
-
 // A crafted table can describe a chain of classes each derived from the
 // last; no walk over the structure may take a stack frame per level.
 TEST(DeepChain, SearchesCountsAncestryTreeFillingAndExportCopeWithDepth) {
@@ -139,28 +120,27 @@ TEST(DeepChain, SearchesCountsAncestryTreeFillingAndExportCopeWithDepth) {
     auto root = std::make_unique<CClassRoot>();
     CClassNode* tip = root.get();
     for (int i = 0; i < kDepth; ++i) {
-        tip->AddChild(MakeNode(i + 1 == kDepth ? "Tip" : "C", KindClass, i));
-        tip = tip->GetChild(0);
+        tip = AddNode(tip, i + 1 == kDepth ? "Tip" : "C", KindClass, i);
     }
-    CClassNode* f = MakeNode("f", KindFunction, kDepth);
-    tip->AddChild(f);
+    CClassNode* f = AddNode(tip, "f", KindFunction, kDepth);
     EXPECT_EQ(root->CountDescendants(KindClass), kDepth);
     EXPECT_EQ(root->CountAllDescendants(), kDepth + 1);
     EXPECT_EQ(std::vector<CClassNode*>({root->FindByName("Tip", KindClass), root->FindById(kDepth),
                                         root->FindByIdAndKind(kDepth - 1, KindClass)}),
               std::vector<CClassNode*>({tip, f, tip}));
     EXPECT_EQ(f->GetAncestry().size(), 4u * (kDepth - 1) + 6); // "C - " ..., "Tip - "
-    CCountingTree tree;
+    CRecordingTreeControl tree;
     root->InsertIntoTree(&tree, 0);
     root->ExpandAll(&tree, kTreeExpand);
     root->GetChild(0)->FillTreeItem(&tree, 7);
     EXPECT_EQ(root->FindByTreeItem(tip->GetTreeItem()), tip);
-    EXPECT_EQ(tree.parents[tip->GetTreeItem()], tip->m_pParent->GetTreeItem());
+    EXPECT_EQ(tree.children[tip->m_pParent->GetTreeItem()],
+              std::vector<TreeItemHandle>{tip->GetTreeItem()});
     root->InsertIntoTreeFlat(&tree, 0);
-    EXPECT_EQ(tree.parents[tip->GetTreeItem()], root->GetTreeItem());
+    EXPECT_EQ(tree.children[root->GetTreeItem()].back(), tip->GetTreeItem()); // "Tip" sorts last
     // Sorted: each item once per hierarchy filling, the flat list once;
     // expanded: every item twice but the top one.
-    EXPECT_EQ(std::vector<int>({tree.sorts, tree.expands}),
+    EXPECT_EQ(std::vector<int>({tree.sortCalls, tree.expandCalls}),
               std::vector<int>({2 * kDepth + 2, 2 * kDepth + 1}));
     // The tip's page opens the whole chain in its navigation tree (the html tests check pages).
     CTempDir dir;
@@ -183,26 +163,25 @@ TEST(SmallModel, SearchesCountsAndTreeFilling) {
                           m.a->CountDescendants(KindFunction), m.a->CountDescendants(KindVariable),
                           m.root.CountDescendants(KindFunction), m.a->CountChildren(KindClass)}),
         std::vector<int>({5, 2, 1, 1, 0, 1}));
+    m.c->SetTreeItem(42);
     // clang-format off
     const std::pair<const CClassNode*, const CClassNode*> found[] = {
         {m.root.FindByName("f", KindFunction), nullptr}, {m.a->FindChildByName("f", KindFunction), m.f},
         {m.a->FindChildByName("f", KindVariable), nullptr}, {m.root.FindByIdAndKind(3, KindClass), nullptr},
         {m.root.FindByIdAndKind(-1, KindFunction), &m.root}, {m.a->FindChildById(2), m.b},
         {m.a->FindChildById(5), nullptr}, {m.a->FindChildByIdAndKind(4, KindVariable), m.v},
-        {m.a->FindChildByName("A", KindVariable), m.a}, {m.a->FindChildByIdAndKind(1, KindFunction), m.a}};
+        {m.a->FindChildByName("A", KindVariable), m.a}, {m.a->FindChildByIdAndKind(1, KindFunction), m.a},
+        {m.b->FindChildByTreeItem(42), m.c}, {m.a->FindChildByTreeItem(42), nullptr}};
     // clang-format on
     for (size_t i = 0; i < std::size(found); ++i) {
         EXPECT_EQ(found[i].first, found[i].second) << i;
     }
     EXPECT_EQ(Texts({m.a->GetAncestry(), m.c->GetAncestry(), m.f->GetAncestry()}),
               Texts({"", "A - B - ", "A - "}));
-    m.c->SetTreeItem(42);
-    EXPECT_EQ(m.b->FindChildByTreeItem(42), m.c);
-    EXPECT_EQ(m.a->FindChildByTreeItem(42), nullptr);
 
     m.root.SetName("root");
-    m.a->AddChild(MakeNode("Ab", KindClass, 6)); // derived classes sort by name
-    m.root.AddChild(MakeNode("Aa", KindClass, 9));
+    AddNode(m.a, "Ab", KindClass, 6); // derived classes sort by name
+    AddNode(&m.root, "Aa", KindClass, 9);
     CRecordingTreeControl flat;
     m.root.InsertIntoTreeFlat(&flat, 0);
     EXPECT_EQ(flat.sortCalls, 1);

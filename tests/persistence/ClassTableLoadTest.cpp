@@ -15,7 +15,7 @@ protected:
         sql->Exec(ClassTableSql("Klassen"));
     }
 
-    bool Load(const std::string& table = "Klassen") {
+    bool Load(const std::optional<std::string>& table = "Klassen") {
         ui.tableAnswers.push_back(table);
         return root.Load(path, ui);
     }
@@ -34,11 +34,8 @@ protected:
 TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
     const std::string unplaced = "2 Einträge der Tabelle konnten nicht eingeordnet werden, weil "
                                  "die Klasse, zu der sie gehören, in keiner Zeile steht:\n\n";
-    const struct {
-        std::vector<TableRow> rows;
-        const char* shape;
-        std::string message; // its end
-    } cases[] = {
+    // Rows, the tree and the end of the message ("" = none).
+    const std::tuple<std::vector<TableRow>, const char*, std::string> cases[] = {
         // clang-format off
         // Members have class parents: attached after the first pass.
         {{{1, 1, -1, "A"}, {2, 2, 1, "f"}, {4, 1, 1, "B"}, {3, 3, 1, "v"}}, "A{B f v}", ""},
@@ -54,27 +51,23 @@ TEST_F(LoadTest, RowsInAnyOrderGiveTheTreeAndUnplacedOnesAreNamed) {
          "  X3 (ID 13, Parent 99)\n  X4 (ID 14, Parent 99)\n  und 2 weitere"},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.shape);
+    for (const auto& [rows, shape, message] : cases) {
         ui.messages.clear();
-        sql->Exec("DELETE FROM Klassen;" + InsertSql("Klassen", c.rows));
-        EXPECT_TRUE(Load());
-        EXPECT_EQ(Shape(root), c.shape);
-        EXPECT_FALSE(root.m_bNeedsLocation);
-        EXPECT_EQ(ui.messages.size(), c.message.empty() ? 0U : 1U);
-        EXPECT_TRUE(c.message.empty() || ui.messages[0].ends_with(c.message)) << ui.messages[0];
+        sql->Exec("DELETE FROM Klassen;" + InsertSql("Klassen", rows));
+        EXPECT_TRUE(Load() && !root.m_bNeedsLocation) << shape;
+        EXPECT_EQ(Shape(root), shape);
+        EXPECT_EQ(ui.messages.size(), message.empty() ? 0U : 1U) << shape;
+        EXPECT_TRUE(message.empty() || ui.messages[0].ends_with(message)) << ui.messages[0];
     }
 }
 
 // A table keyed by ID delivers its rows in ID order; a scan numbers derived
 // classes before their bases. (The dump verb's CSV: the Access tests.)
 TEST_F(LoadTest, KeyedTableWithDerivedClassesFirstLoadsWhole) {
-    const std::string keyed = dir.Path() + "/keyed.db";
-    CSqlFixture(keyed).Exec(
-        ClassTableSql("Klassen", " PRIMARY KEY") +
-        InsertSql("Klassen", {{4, 1, -1, "A"}, {3, 1, 4, "B"}, {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
-    ui.tableAnswers.push_back("Klassen");
-    EXPECT_TRUE(root.Load(keyed, ui));
+    sql->Exec(
+        ClassTableSql("Keyed", " PRIMARY KEY") +
+        InsertSql("Keyed", {{4, 1, -1, "A"}, {3, 1, 4, "B"}, {1, 1, 3, "C"}, {2, 3, 1, "c"}}));
+    EXPECT_TRUE(Load("Keyed"));
     EXPECT_EQ(Shape(root), "A{B{C{c}}}");
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -118,8 +111,7 @@ TEST_F(LoadTest, UnreadableRowsFailTheLoadSilently) {
 
 TEST_F(LoadTest, CancelOrAnEmptyTableListEmptiesTheTreeAndReturnsFalse) {
     AddNode(root, KindClass, 5, "Alt");
-    ui.tableAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(root.Load(path, ui));
+    EXPECT_FALSE(Load(std::nullopt));
     EXPECT_EQ(std::to_string(root.GetChildCount()) + root.m_strDatabase + root.m_strTable +
                   root.GetName(),
               "0" + path + "UnbekanntUnbekannt");

@@ -23,7 +23,6 @@ protected:
         path = dir.Path() + "/db.mdb";
         sql = std::make_unique<CSqlFixture>(path);
         sql->Exec(ClassTableSql("Klassen") + ClassTableSql("Alt"));
-        // root -> A (1; B 4, f 2, v 3)
         CClassNode* a = AddNode(root, KindClass, 1, "A", 10);
         AddNode(*a, KindClass, 4, "B", 20);
         AddNode(*a, KindFunction, 2, "f", 11);

@@ -55,8 +55,8 @@ TEST_F(DatabaseVerbs, ScanAndUpdateReplaceOldRowsKeepingACopy) {
               std::string::npos)
         << refused.err;
     EXPECT_EQ(sql.One("SELECT count(*) FROM Klassen"), "16");
-    const CliResult update = RunVerb({"update", "--drop-lost", path, "Klassen", v3});
-    EXPECT_EQ(update.out, "4 entries saved in Klassen of " + path + "\n");
+    EXPECT_EQ(RunVerb({"update", "--drop-lost", path, "Klassen", v3}).out,
+              "4 entries saved in Klassen of " + path + "\n");
     EXPECT_EQ(sql.One("SELECT group_concat(Class || '=' || Description, ';') FROM Klassen"),
               "CShape=Form;Draw=Zeichnet;m_x=Lage;CRound=");
 }

@@ -3,6 +3,7 @@
 #include "model/TreeControl.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,20 +13,24 @@
 class CRecordingTreeControl : public ITreeControl {
 public:
     TreeItemHandle InsertItem(const std::string& text, TreeItemHandle parent) override {
-        texts[++m_last] = text;
-        children[parent].push_back(m_last);
-        return m_last;
+        texts.push_back(text);
+        children.emplace_back();
+        children[parent].push_back(texts.size() - 1);
+        return texts.size() - 1;
     }
 
     void SortChildren(TreeItemHandle item) override {
         ++sortCalls;
         auto& list = children[item];
         std::stable_sort(list.begin(), list.end(), [this](TreeItemHandle a, TreeItemHandle b) {
-            return Lower(texts[a]) < Lower(texts[b]);
+            return std::ranges::lexicographical_compare(texts[a], texts[b], {}, Lower, Lower);
         });
     }
 
-    void Expand(TreeItemHandle item, int code) override { expanded[item] = code; }
+    void Expand(TreeItemHandle item, int code) override {
+        expanded[item] = code;
+        ++expandCalls;
+    }
 
     // Texts of the children of an item, in their order.
     std::vector<std::string> ChildTexts(TreeItemHandle item) {
@@ -36,16 +41,13 @@ public:
         return result;
     }
 
-    std::map<TreeItemHandle, std::string> texts;
-    std::map<TreeItemHandle, std::vector<TreeItemHandle>> children;
+    // By handle; 0 is the invisible top.
+    std::vector<std::string> texts{""};
+    std::vector<std::vector<TreeItemHandle>> children{{}};
     std::map<TreeItemHandle, int> expanded;
     int sortCalls = 0;
+    int expandCalls = 0;
 
 private:
-    static std::string Lower(std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return s;
-    }
-    TreeItemHandle m_last = 0;
+    static int Lower(unsigned char c) { return std::tolower(c); }
 };
