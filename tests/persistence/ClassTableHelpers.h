@@ -31,8 +31,7 @@ public:
         return rows.empty() ? "" : rows[0];
     }
 
-    // Every row of a query, each column as text ("NULL" for NULL), joined by
-    // '|'; a whole table's rows come in table order.
+    // Every row of a query, each column as text ("NULL" for NULL), joined by '|'.
     std::vector<std::string> Rows(const std::string& sql) const {
         std::vector<std::string> rows;
         char* error = nullptr;

@@ -52,7 +52,7 @@ TEST_F(SaveTest, FirstSaveAsksForFileAndTableAndWritesPreOrderRows) {
     for (int save = 0; save < 2; ++save) {
         ASSERT_TRUE(root.Save(true, ui));
         CSqlFixture created(fresh);
-        EXPECT_EQ(created.Rows("SELECT * FROM Klassen"), kExampleRows);
+        EXPECT_EQ(created.Rows("SELECT * FROM Klassen ORDER BY rowid"), kExampleRows);
         EXPECT_EQ(created.One("SELECT (SELECT group_concat(name || ' ' || type) FROM "
                               "pragma_table_info('Klassen')) || ';' || (SELECT group_concat("
                               "DISTINCT typeof(ID) || typeof(Type) || typeof(Row) || "
@@ -69,7 +69,7 @@ TEST_F(SaveTest, FirstSaveAsksForFileAndTableAndWritesPreOrderRows) {
     // Into an existing empty table: its cursor starts at both ends.
     Settle("Alt");
     ASSERT_TRUE(root.Save(false, ui));
-    EXPECT_EQ(sql->Rows("SELECT * FROM Alt"), kExampleRows);
+    EXPECT_EQ(sql->Rows("SELECT * FROM Alt ORDER BY rowid"), kExampleRows);
 }
 
 // Every stored field, umlauts, quotes and line breaks, goes into a table
@@ -195,7 +195,7 @@ TEST_F(SaveTest, FullDiskReadOnlyFileOrKilledProcessLoseNothing) {
     }
     AddNode(root, KindClass, 99999, "Boom");
     sql->Exec(InsertSql("Boom", rows));
-    const std::vector<std::string> before = sql->Rows("SELECT * FROM Boom");
+    const std::vector<std::string> before = sql->Rows("SELECT * FROM Boom ORDER BY rowid");
     sql.reset();
     Settle("Boom");
     struct CDyingUserInterface : CScriptedUserInterface {
@@ -231,7 +231,7 @@ TEST_F(SaveTest, FullDiskReadOnlyFileOrKilledProcessLoseNothing) {
         ::chmod(dir.Path().c_str(), 0755);
         // The engine's journal shows that the killed process was writing.
         EXPECT_TRUE(expected == 0 || FileExists(path + "-journal"));
-        EXPECT_EQ(CSqlFixture(path).Rows("SELECT * FROM Boom"), before);
+        EXPECT_EQ(CSqlFixture(path).Rows("SELECT * FROM Boom ORDER BY rowid"), before);
     }
 }
 
